@@ -1,0 +1,1 @@
+// CatalogueTree: to be implemented.

@@ -1,0 +1,1 @@
+// OpenList: to be implemented.

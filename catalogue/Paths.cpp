@@ -1,0 +1,68 @@
+// Paths: platform-neutral part of the stored-path rules.
+#include "Paths.h"
+
+#include "language.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+QString &overrideFolder()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+namespace Paths {
+
+QString programFolder()
+{
+    if (!overrideFolder().isEmpty())
+        return overrideFolder();
+    QString dir = QCoreApplication::applicationDirPath();
+    if (dir.isEmpty())
+        return dir;
+    dir = toNativeFolder(dir);
+    if (!dir.endsWith(separator()))
+        dir += separator();
+    return dir;
+}
+
+void setProgramFolder(const QString &folder)
+{
+    QString f = folder;
+    if (!f.isEmpty() && !f.endsWith(separator()) && !f.endsWith(u'/'))
+        f += separator();
+    overrideFolder() = f;
+}
+
+QString resolve(const QString &stored, const QString &folder)
+{
+    if (language::Trim(stored).isEmpty() || isAbsolute(stored))
+        return stored;
+    return folder + stored;
+}
+
+QString resolve(const QString &stored)
+{
+    return resolve(stored, programFolder());
+}
+
+bool fileExists(const QString &stored)
+{
+    if (language::Trim(stored).isEmpty())
+        return false;
+    const QFileInfo info(toFileSystem(stored));
+    return info.exists() && !info.isDir();
+}
+
+QString folderOf(const QString &path)
+{
+    qsizetype i = path.size() - 1;
+    while (i >= 0 && path.at(i) != u'\\' && path.at(i) != u'/' && path.at(i) != u':')
+        --i;
+    return path.left(i + 1);
+}
+
+} // namespace Paths

@@ -1,0 +1,1 @@
+// QuickLoad: to be implemented.

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, test and run Kestrune.
+set -euo pipefail
+packages=(cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-webengine-dev libqt6opengl6-dev
+  libjpeg62-turbo-dev libgif-dev libbenchmark-dev
+  xvfb xauth lame ffmpeg)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"
