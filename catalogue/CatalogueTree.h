@@ -39,7 +39,7 @@ public:
     void Clear();
     TTreeNode *AddRoot(const QString &text);                     ///< append a root node
     TTreeNode *AddFirst(const QString &text);                    ///< insert a root node before all others
-    TTreeNode *AddChild(TTreeNode *parent, const QString &text); ///< append a child
+    TTreeNode *AddChild(TTreeNode *parent, const QString &text); ///< append a child; null under a track
     void DeleteNode(TTreeNode *node);                            ///< remove a node with its children
     void SetText(TTreeNode *node, const QString &text);
 
@@ -74,7 +74,15 @@ signals:
     void NodeEdited(TTreeNode *node, const QString &newText);
 
 private:
+    static void Renumber(std::vector<std::unique_ptr<TTreeNode>> &siblings, int from);
+    void Invalidate();
+    void EnsurePrefix() const;
+
     std::vector<std::unique_ptr<TTreeNode>> m_roots;
     bool m_readOnly = true;
     int m_updateDepth = 0;
+    unsigned m_structureVersion = 0; // bumped whenever nodes are freed
+    // m_prefix[i]: pre-order index of root i; the last entry is the node count.
+    mutable std::vector<int> m_prefix{ 0 };
+    mutable bool m_prefixValid = true;
 };
