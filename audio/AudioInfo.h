@@ -1,0 +1,40 @@
+// AudioInfo: play time, first frame, ID3v1 tag, size, stamp and attributes of an MP3 file.
+#pragma once
+
+#include "ID3Tags.h"
+#include "MpegFrameHdr.h"
+
+#include <QString>
+
+class QIODevice;
+
+/// The analysis of one audio file; one object may analyse many files in turn.
+class TAudioInfo
+{
+public:
+    /// The first frame header found.
+    TMpegFrameHdr Header;
+    /// Offset of the first frame from the start of the analysed range; -1 when none was found.
+    qint64 FirstFrameOffset = -1;
+    /// A Xing header was found in the first frame.
+    bool IsVBR = false;
+    /// The file's ID3v1 tag.
+    TID3v1Tag Tag;
+    /// Play time in milliseconds, a whole number of seconds.
+    qint64 Duration = 0;
+    /// How many bytes the first-frame search reads (after a leading ID3v2 tag).
+    qint64 SearchLimit = 10240;
+    /// File size in bytes; -1 when unknown.
+    qint64 FileSize = -1;
+    /// The file's date-time stamp in the packed form; -1 when unknown.
+    qint64 FileAge = -1;
+    /// The file's attribute bits; 0 when unknown.
+    int FileAttributes = 0;
+
+    /// Clears the results of the last analysis (Duration and the header and tag texts stay).
+    void Reset();
+    /// Analyses a whole file; a blank name only resets. Throws KsError when it cannot be opened or read.
+    void AnalyzeFile(const QString &fileName);
+    /// Analyses size bytes of an open stream from its current position; throws KsError on a short read.
+    void AnalyzeStream(QIODevice &stream, qint64 size);
+};
