@@ -4,7 +4,9 @@
 #include "KsError.h"
 #include "OpenList.h"
 
+#include <QAbstractItemModelTester>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,6 +41,7 @@ class TestBadLists : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void placeholderOnly_data();
     void placeholderOnly();
@@ -60,7 +63,13 @@ private:
     TCatalogueTree m_tree;
     TLoadContext m_context;
     int m_files = 0;
+    std::unique_ptr<QAbstractItemModelTester> m_tester; // checks the model through every load
 };
+
+void TestBadLists::initTestCase()
+{
+    m_tester = std::make_unique<QAbstractItemModelTester>(&m_tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+}
 
 QString TestBadLists::write(const QByteArray &bytes)
 {
@@ -163,12 +172,20 @@ void TestBadLists::stopsWithMessage()
     QFETCH(QString, message);
     QFETCH(QStringList, tree);
     const QString file = write(bytes);
+    QSignalSpy resetBegun(&m_tree, &QAbstractItemModel::modelAboutToBeReset);
+    QSignalSpy resetDone(&m_tree, &QAbstractItemModel::modelReset);
     try {
         m_list.LoadList(file, m_tree, m_context);
         QFAIL("the load reported success");
     } catch (const KsError &e) {
         QCOMPARE(e.message(), message);
     }
+    // The bulk update ended despite the failure: views are told, and later changes signal again.
+    QCOMPARE(resetDone.size(), resetBegun.size());
+    QSignalSpy inserted(&m_tree, &QAbstractItemModel::rowsInserted);
+    m_tree.AddRoot(u"probe"_s);
+    QCOMPARE(inserted.size(), 1);
+    m_tree.DeleteNode(m_tree.Root(m_tree.RootCount() - 1));
     // Work done before the failure stays; no placeholder; the new lines are the open list.
     QCOMPARE(texts(m_tree), tree);
     QCOMPARE(m_list.ListFileName, file);
