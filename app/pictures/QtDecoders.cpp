@@ -1,4 +1,4 @@
-// QtDecoders: BMP and PNG pictures through Qt's readers, with a length check Qt's BMP reader lacks.
+// QtDecoders: BMP and PNG pictures through Qt's readers, with the length check Qt's BMP reader lacks.
 #include "Decoders.h"
 
 #include <QBuffer>
@@ -21,9 +21,35 @@ QImage DecodeWithQt(const QByteArray &data, const char *format, const QString &f
     return image;
 }
 
-// Qt decodes a cut-off uncompressed bitmap without complaint, leaving the missing rows blank;
-// so the pixel data such a bitmap needs is checked against the file's length first.
-bool UncompressedBitmapTooShort(const QByteArray &data)
+// True when run-length pixel data starting at offset reaches its end code, or its last row, inside the file.
+bool RunLengthComplete(const uchar *bytes, qsizetype size, qint64 offset, qint64 height, bool fourBit)
+{
+    qint64 row = 0;
+    for (qint64 i = offset; i + 1 < size && row < height;) {
+        const uchar count = bytes[i], code = bytes[i + 1];
+        i += 2;
+        if (count != 0)
+            continue; // a run of one value
+        if (code == 0) {
+            ++row; // end of line
+        } else if (code == 1) {
+            return true; // end of bitmap
+        } else if (code == 2) {
+            if (i + 1 >= size)
+                return false;
+            row += bytes[i + 1]; // a move right and down
+            i += 2;
+        } else {
+            const qint64 literal = fourBit ? (code + 1) / 2 : code; // pixels as they stand, word-aligned
+            i += (literal + 1) & ~qint64(1);
+        }
+    }
+    return row >= height;
+}
+
+// Qt decodes a cut-off bitmap without complaint, leaving the missing rows blank; so the pixel
+// data such a bitmap needs is checked against the file's length first.
+bool BitmapTooShort(const QByteArray &data)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
     const qsizetype size = data.size();
@@ -45,11 +71,13 @@ bool UncompressedBitmapTooShort(const QByteArray &data)
     } else {
         return false;
     }
-    constexpr quint32 Rgb = 0, BitFields = 3, AlphaBitFields = 6;
-    if (compression != Rgb && compression != BitFields && compression != AlphaBitFields)
-        return false; // run-length data has no fixed length
     if (!SizeAllowed(width, height))
         throw SizeError(width, height);
+    constexpr quint32 Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, AlphaBitFields = 6;
+    if (compression == Rle8 || compression == Rle4)
+        return !RunLengthComplete(bytes, size, pixelsAt, height, compression == Rle4);
+    if (compression != Rgb && compression != BitFields && compression != AlphaBitFields)
+        return false; // left to Qt
     const qint64 rowBytes = (width * bitCount + 31) / 32 * 4;
     return pixelsAt + rowBytes * height > size;
 }
@@ -59,7 +87,7 @@ bool UncompressedBitmapTooShort(const QByteArray &data)
 QImage DecodeBitmap(const QByteArray &data)
 {
     const QString failure = QStringLiteral("Bitmap image is not valid");
-    if (UncompressedBitmapTooShort(data))
+    if (BitmapTooShort(data))
         throw KsError(failure);
     return DecodeWithQt(data, "bmp", failure);
 }

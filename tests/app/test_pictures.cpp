@@ -70,7 +70,7 @@ void TestPictures::decodesLikeQt_data()
     QTest::addColumn<QString>("name");
     // Not offset.gif: Qt paints the screen outside the first frame in the background colour, we leave it clear.
     for (const char *name : {"rgb.jpg", "gray.jpg", "progressive.jpg", "cmyk.jpg", "transparent.gif", "interlaced.gif",
-                             "colours.bmp", "colours.png"})
+                             "colours.bmp", "rle8.bmp", "colours.png"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -110,6 +110,9 @@ void TestPictures::knownColours()
     QCOMPARE(bmp.pixel(0, 0), qRgb(255, 0, 0));
     QCOMPARE(bmp.pixel(4, 3), qRgb(0, 255, 0));
     QCOMPARE(bmp.pixel(15, 3), qRgb(255, 255, 255));
+    const QImage rle = Pictures::LoadPicture(fixture(u"rle8.bmp"_s));
+    QCOMPARE(rle.pixel(15, 7), qRgb(255, 0, 0));
+    QCOMPARE(rle.pixel(16, 0), qRgb(0, 0, 255));
 
     const QImage png = Pictures::LoadPicture(fixture(u"colours.png"_s));
     QCOMPARE(png.pixel(8, 0), qRgb(0, 0, 255));
@@ -197,6 +200,7 @@ void TestPictures::truncated_data()
     QTest::newRow("gif") << u"transparent.gif"_s << u"GIF image is not valid: *"_s;
     QTest::newRow("interlaced gif") << u"interlaced.gif"_s << u"GIF image is not valid: *"_s;
     QTest::newRow("bmp") << u"colours.bmp"_s << u"Bitmap image is not valid"_s;
+    QTest::newRow("run-length bmp") << u"rle8.bmp"_s << u"Bitmap image is not valid"_s;
     QTest::newRow("png") << u"colours.png"_s << u"PNG image is not valid"_s;
 }
 
