@@ -1,0 +1,18 @@
+// LinkLabel: a label that looks like a web link and reports clicks.
+#pragma once
+
+#include <QLabel>
+
+class TLinkLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    /// Blue, bold, underlined text with a hand cursor; pixelSize 0 keeps the font's size.
+    explicit TLinkLabel(const QString &text = QString(), int pixelSize = 0, QWidget *parent = nullptr);
+
+signals:
+    void Clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};

@@ -1,0 +1,131 @@
+// UnitU1: TForm1, the main window: the open list, its tree, the information panel and the views.
+#pragma once
+
+#include "OpenList.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class IDescriptionView;
+class IShellOpen;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTabWidget;
+class QToolButton;
+class TCatalogueTree;
+class THETreeView;
+class TImageView;
+class TLinkLabel;
+class TMessages;
+class TTreeNode;
+
+/// What the main window is handed when it is created.
+struct TFormServices
+{
+    IShellOpen *Shell = nullptr;
+    TMessages *Messages = nullptr;
+    std::unique_ptr<IDescriptionView> DescriptionView;
+    QStringList Arguments; ///< command-line arguments after the program name
+};
+
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TForm1(TFormServices services, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Open-list state shared with the dialogs.
+    TOpenList &OpenList() { return m_list; }
+    TCatalogueTree &Tree() { return *m_tree; }
+    THETreeView *TreeView() const { return TreeView1; }
+    const QStringList &QuickLoadFiles() const { return m_quickLoadFiles; }
+    const QString &DefaultSettingsFile() const { return m_defaultSettingsFile; }
+    const QString &ShownDescription() const { return m_shownDescription; }
+    bool FirstPaintPending() const { return m_firstPaintPending; }
+
+    /// Replaces the open list with a file and rebuilds the tree; selects the first album. Throws KsError.
+    void LoadList(const QString &fileName);
+    /// Fills the quick-load combo box and QuickLoadFiles from main.lis in the program folder.
+    void LoadQuickLoadIndex();
+
+    // The settings file of the window (applied in full by the settings module).
+    void LoadDefaultSettings();
+    void LoadSettingsFile(const QString &path);
+    void SaveDefaultSettings();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Layout and wiring (UnitU1Layout.cpp).
+    void CreateControls();
+    void CreateLeftSide(QWidget *left);
+    void CreateRightSide(QWidget *right);
+    void CreateMenus();
+    void CreateActions();
+    void ConnectControls();
+    QAction *AddAction(const QString &name, const QKeySequence &shortcut);
+
+    // Start-up and handlers (UnitU1.cpp).
+    void FormCreate();
+    void FirstPaint();
+    template <class F> void Guarded(F &&handler);
+    void SelectionChanged(TTreeNode *node);
+    void ShowAlbumDescription(TTreeNode *node);
+    void ShowTrackDescription(TTreeNode *node);
+    void ShowDescriptionIfNew(const QString &path);
+    void ShowPicture(const QString &path);
+    void TabChanged(int index);
+    void DescriptionTabShown();
+    void ImageTabShown();
+    void QuickLoadChosen(int index);
+    void SelectListAction();
+    void MenuButtonClicked();
+    void UrlClicked();
+
+    IShellOpen &m_shell;
+    TMessages &m_messages;
+    std::unique_ptr<IDescriptionView> m_descriptionView;
+    QStringList m_arguments;
+
+    TOpenList m_list;
+    TCatalogueTree *m_tree;
+    QStringList m_quickLoadFiles;
+    QString m_defaultSettingsFile;
+    QString m_shownDescription;
+    bool m_firstPaintPending = true;
+    bool m_firstPaintScheduled = false;
+
+    // Controls, named as the user sees them.
+    QWidget *Panel1 = nullptr;     // left side
+    QWidget *Panel3 = nullptr;     // top strip
+    QComboBox *ComboBox1 = nullptr;
+    QToolButton *SpeedButton5 = nullptr;
+    QWidget *Panel5 = nullptr;     // transport strip
+    THETreeView *TreeView1 = nullptr;
+    QWidget *Panel2 = nullptr;     // bottom strip
+    QToolButton *SpeedButton1 = nullptr;
+    QToolButton *SpeedButton6 = nullptr;
+    QToolButton *SpeedButton2 = nullptr;
+    QToolButton *SpeedButton4 = nullptr;
+    QToolButton *SpeedButton3 = nullptr;
+    QWidget *Panel4 = nullptr;     // right side
+    QWidget *Panel6 = nullptr;     // information panel
+    QWidget *Panel7 = nullptr;     // chrome buttons
+    QLabel *Label6 = nullptr;      // album
+    QLabel *Label7 = nullptr;      // author
+    QLabel *Label8 = nullptr;      // track
+    QLabel *Label9 = nullptr;      // play time
+    TLinkLabel *Label10 = nullptr; // URL
+    QTabWidget *PageControl1 = nullptr;
+    TImageView *Image1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;   // tree context menu
+    QMenu *PopupMenu2 = nullptr;   // main menu
+};

@@ -1,0 +1,312 @@
+// UnitU1Layout: the controls of the main window, its menus and keyboard actions, and their wiring.
+#include "UnitU1.h"
+
+#include "AboutPage.h"
+#include "CatalogueTree.h"
+#include "DescriptionView.h"
+#include "He1.h"
+#include "ImageView.h"
+#include "LinkLabel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QWidget *strip(const QString &name, QWidget *parent)
+{
+    auto *w = new QWidget(parent);
+    w->setObjectName(name);
+    w->setAutoFillBackground(true);
+    return w;
+}
+
+QToolButton *flatButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setAutoRaise(true);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    return b;
+}
+
+QAction *menuItem(QMenu *menu, const QString &name, const QString &caption, const QKeySequence &shortcut = {})
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(name);
+    a->setShortcut(shortcut);
+    return a;
+}
+
+QLabel *label(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+} // namespace
+
+void TForm1::CreateControls()
+{
+    setObjectName(u"Form1"_s);
+    setWindowTitle(u"Kestrune v. 0.98"_s);
+    // The window's bounds before any settings file is applied.
+    move(92, 74);
+    resize(644, 469);
+
+    auto *form = new QHBoxLayout(this);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setSpacing(0);
+    Panel1 = strip(u"Panel1"_s, this);
+    Panel1->setFixedWidth(297);
+    Panel4 = strip(u"Panel4"_s, this);
+    form->addWidget(Panel1);
+    form->addWidget(Panel4, 1);
+    CreateLeftSide(Panel1);
+    CreateRightSide(Panel4);
+    CreateMenus();
+    CreateActions();
+    ConnectControls();
+}
+
+void TForm1::CreateLeftSide(QWidget *left)
+{
+    auto *column = new QVBoxLayout(left);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Panel3 = strip(u"Panel3"_s, left);
+    auto *top = new QHBoxLayout(Panel3);
+    top->setContentsMargins(2, 2, 2, 2);
+    top->setSpacing(2);
+    ComboBox1 = new QComboBox(Panel3);
+    ComboBox1->setObjectName(u"ComboBox1"_s);
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setMaxVisibleItems(10);
+    SpeedButton5 = flatButton(u"SpeedButton5"_s, u"+"_s, Panel3);
+    top->addWidget(ComboBox1, 1);
+    top->addWidget(SpeedButton5);
+    column->addWidget(Panel3);
+
+    auto *middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    Panel5 = strip(u"Panel5"_s, left);
+    Panel5->setFixedWidth(21);
+    auto *transport = new QVBoxLayout(Panel5);
+    transport->setContentsMargins(0, 0, 0, 0);
+    transport->setSpacing(0);
+    const struct
+    {
+        const char16_t *name;
+        QStyle::StandardPixmap icon;
+        const char16_t *caption;
+        const char16_t *hint;
+    } transportButtons[] = {
+        { u"SpeedButton7", QStyle::SP_MediaPlay, u"", u"Старт" },
+        { u"SpeedButton8", QStyle::SP_MediaPause, u"", u"Пауза" },
+        { u"SpeedButton9", QStyle::SP_MediaStop, u"", u"Стоп" },
+        { u"SpeedButton10", QStyle::SP_CustomBase, u"+", u"Прибавить громкость" },
+        { u"SpeedButton11", QStyle::SP_CustomBase, u"-", u"Убавить громкость" },
+    };
+    for (const auto &t : transportButtons) {
+        QToolButton *b = flatButton(QString::fromUtf16(t.name), QString::fromUtf16(t.caption), Panel5);
+        b->setToolTip(QString::fromUtf16(t.hint));
+        b->setFixedSize(21, 21);
+        if (t.icon != QStyle::SP_CustomBase) {
+            b->setIcon(style()->standardIcon(t.icon));
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        } else {
+            QFont f = b->font();
+            f.setBold(true);
+            b->setFont(f);
+        }
+        transport->addWidget(b);
+    }
+    transport->addStretch();
+    Panel5->hide(); // shown once the player is found
+    TreeView1 = new THETreeView(m_tree, left);
+    TreeView1->setObjectName(u"TreeView1"_s);
+    middle->addWidget(Panel5);
+    middle->addWidget(TreeView1, 1);
+    column->addLayout(middle, 1);
+
+    Panel2 = strip(u"Panel2"_s, left);
+    auto *bottom = new QHBoxLayout(Panel2);
+    bottom->setContentsMargins(2, 2, 2, 2);
+    bottom->setSpacing(0);
+    SpeedButton1 = flatButton(u"SpeedButton1"_s, u"Открыть"_s, Panel2);
+    SpeedButton1->setToolTip(u"Открыть список"_s);
+    SpeedButton6 = flatButton(u"SpeedButton6"_s, u"Сохранить"_s, Panel2);
+    SpeedButton6->setToolTip(u"Сохранить список"_s);
+    SpeedButton2 = flatButton(u"SpeedButton2"_s, u"Создать"_s, Panel2);
+    SpeedButton2->setToolTip(u"Создать новый список"_s);
+    SpeedButton4 = flatButton(u"SpeedButton4"_s, u"Свернуть"_s, Panel2);
+    SpeedButton3 = flatButton(u"SpeedButton3"_s, u"Меню"_s, Panel2);
+    for (QToolButton *b : { SpeedButton1, SpeedButton6, SpeedButton2, SpeedButton4, SpeedButton3 })
+        bottom->addWidget(b);
+    bottom->addStretch();
+    column->addWidget(Panel2);
+}
+
+void TForm1::CreateRightSide(QWidget *right)
+{
+    auto *column = new QVBoxLayout(right);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Panel6 = strip(u"Panel6"_s, right);
+    Panel6->setFixedHeight(86);
+    auto *panel = new QHBoxLayout(Panel6);
+    panel->setContentsMargins(6, 2, 0, 2);
+    panel->setSpacing(0);
+    auto *grid = new QGridLayout;
+    grid->setVerticalSpacing(0);
+    grid->setHorizontalSpacing(6);
+    const char16_t *captions[] = { u"Альбом:", u"Композитор:", u"Композиция:", u"Продолжительность:", u"URL:" };
+    for (int i = 0; i < 5; ++i)
+        grid->addWidget(label(u"Label%1"_s.arg(i + 1), QString::fromUtf16(captions[i]), Panel6), i, 0);
+    Label6 = label(u"Label6"_s, QString(), Panel6);
+    Label7 = label(u"Label7"_s, QString(), Panel6);
+    Label8 = label(u"Label8"_s, QString(), Panel6);
+    Label9 = label(u"Label9"_s, QString(), Panel6);
+    Label10 = new TLinkLabel(QString(), 0, Panel6);
+    Label10->setObjectName(u"Label10"_s);
+    int row = 0;
+    for (QLabel *value : { Label6, Label7, Label8, Label9, static_cast<QLabel *>(Label10) })
+        grid->addWidget(value, row++, 1, Qt::AlignLeft);
+    grid->setColumnStretch(1, 1);
+    panel->addLayout(grid, 1);
+
+    // Window buttons of the borderless mode.
+    Panel7 = strip(u"Panel7"_s, Panel6);
+    Panel7->setFixedWidth(24);
+    auto *close = flatButton(u"SpeedButton12"_s, u"r"_s, Panel7);
+    auto *maximize = flatButton(u"SpeedButton13"_s, u"1"_s, Panel7);
+    QFont symbols(u"Webdings"_s);
+    symbols.setPixelSize(11);
+    for (auto [button, top] : { std::pair{ close, 2 }, std::pair{ maximize, 20 } }) {
+        button->setFont(symbols);
+        button->setGeometry(2, top, 18, 18);
+    }
+    panel->addWidget(Panel7);
+    Panel7->hide();
+    column->addWidget(Panel6);
+
+    PageControl1 = new QTabWidget(right);
+    PageControl1->setObjectName(u"PageControl1"_s);
+    PageControl1->setTabPosition(QTabWidget::South);
+    QWidget *description = m_descriptionView->Widget();
+    description->setObjectName(u"WebBrowser1"_s);
+    auto *sheet1 = new QWidget;
+    sheet1->setObjectName(u"TabSheet1"_s);
+    auto *sheet1Layout = new QVBoxLayout(sheet1);
+    sheet1Layout->setContentsMargins(0, 0, 0, 0);
+    sheet1Layout->addWidget(description);
+    auto *sheet2 = new QWidget;
+    sheet2->setObjectName(u"TabSheet2"_s);
+    sheet2->setAutoFillBackground(true);
+    auto *sheet2Layout = new QVBoxLayout(sheet2);
+    sheet2Layout->setContentsMargins(0, 0, 0, 0);
+    Image1 = new TImageView(sheet2);
+    Image1->setObjectName(u"Image1"_s);
+    sheet2Layout->addWidget(Image1);
+    QWidget *sheet3 = CreateAboutPage(m_shell);
+    sheet3->setObjectName(u"TabSheet3"_s);
+    PageControl1->addTab(sheet1, u"Описание"_s);
+    PageControl1->addTab(sheet2, u"Изображение"_s);
+    PageControl1->addTab(sheet3, u"Авторы..."_s);
+    column->addWidget(PageControl1, 1);
+}
+
+void TForm1::CreateMenus()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(u"PopupMenu1"_s);
+    menuItem(PopupMenu1, u"N1"_s, u"Воспроизвести"_s);
+    menuItem(PopupMenu1, u"N10"_s, u"Играть весь альбом"_s);
+    // Shift+Del and F3 are the window's Delete and Find actions; the items show them.
+    menuItem(PopupMenu1, u"N2"_s, u"Удалить"_s, QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    QAction *info = menuItem(PopupMenu1, u"N5"_s, u"Информация"_s, QKeySequence(Qt::Key_F7));
+    QAction *tag = menuItem(PopupMenu1, u"ID3tag2"_s, u"ID3 tag"_s, QKeySequence(Qt::Key_F4));
+    QAction *separator = PopupMenu1->addSeparator();
+    separator->setObjectName(u"N7"_s);
+    menuItem(PopupMenu1, u"N9"_s, u"Поиск"_s, QKeySequence(Qt::Key_F3));
+    QAction *hide = menuItem(PopupMenu1, u"N6"_s, u"Скрыть панель"_s, QKeySequence(Qt::Key_F10));
+    // The menu's own keys work while the tree has the focus.
+    for (QAction *a : { info, tag, hide }) {
+        a->setShortcutContext(Qt::WidgetShortcut);
+        TreeView1->addAction(a);
+    }
+    TreeView1->SetPopupMenu(PopupMenu1);
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(u"PopupMenu2"_s);
+    menuItem(PopupMenu2, u"lstKestrune1"_s, u"Связать файлы *.lst с Kestrune"_s);
+    menuItem(PopupMenu2, u"N3"_s, u"Настройки"_s);
+    menuItem(PopupMenu2, u"HTML1"_s, u"Генерация HTML файла списка"_s);
+    menuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s);
+    menuItem(PopupMenu2, u"N8"_s, u"Сделать список используемым по умолчанию"_s);
+    menuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s);
+}
+
+QAction *TForm1::AddAction(const QString &name, const QKeySequence &shortcut)
+{
+    auto *a = new QAction(this);
+    a->setObjectName(name);
+    a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a);
+    return a;
+}
+
+void TForm1::CreateActions()
+{
+    AddAction(u"SaveAction"_s, QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddAction(u"NewList"_s, QKeySequence(Qt::CTRL | Qt::Key_N));
+    AddAction(u"OpenList"_s, QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddAction(u"CollapseAll"_s, QKeySequence(Qt::CTRL | Qt::Key_C));
+    AddAction(u"DiscriptionShow"_s, QKeySequence(Qt::CTRL | Qt::Key_D));
+    AddAction(u"ImageShow"_s, QKeySequence(Qt::CTRL | Qt::Key_I));
+    AddAction(u"AboutShow"_s, QKeySequence(Qt::CTRL | Qt::Key_A));
+    AddAction(u"SelectList"_s, QKeySequence(Qt::CTRL | Qt::Key_L));
+    AddAction(u"Delete"_s, QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    AddAction(u"Find"_s, QKeySequence(Qt::Key_F3));
+}
+
+void TForm1::ConnectControls()
+{
+    auto action = [this](const char16_t *name) { return findChild<QAction *>(QString::fromUtf16(name)); };
+    auto showTab = [this](int index) { PageControl1->setCurrentIndex(index); };
+
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { TreeView1->collapseAll(); });
+    connect(action(u"CollapseAll"), &QAction::triggered, this, [this] { TreeView1->collapseAll(); });
+    connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::MenuButtonClicked);
+    connect(action(u"DiscriptionShow"), &QAction::triggered, this, [showTab] { showTab(0); });
+    connect(action(u"ImageShow"), &QAction::triggered, this, [showTab] { showTab(1); });
+    connect(action(u"AboutShow"), &QAction::triggered, this, [showTab] { showTab(2); });
+    connect(action(u"SelectList"), &QAction::triggered, this, &TForm1::SelectListAction);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::TabChanged);
+    connect(ComboBox1, &QComboBox::activated, this, &TForm1::QuickLoadChosen);
+    connect(TreeView1, &THETreeView::SelectionChanged, this, &TForm1::SelectionChanged);
+    connect(Label10, &TLinkLabel::Clicked, this, &TForm1::UrlClicked);
+
+    // A Ctrl+S typed into the open drop-down list arrives at the list view, not at the window's actions.
+    ComboBox1->installEventFilter(this);
+    ComboBox1->view()->installEventFilter(this);
+    if (ComboBox1->lineEdit())
+        ComboBox1->lineEdit()->installEventFilter(this);
+}

@@ -1,0 +1,92 @@
+// MainWindowFixture: a temporary program folder with lists, and the main window built on fakes.
+#pragma once
+
+#include "DescriptionView.h"
+#include "LinesFile.h"
+#include "Messages.h"
+#include "Paths.h"
+#include "ShellOpen.h"
+#include "UnitU1.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+/// One album block of a list file; tracks are (title, dfile) pairs.
+inline QStringList albumBlock(const QString &title, const QString &description, const QString &image,
+                              const QList<std::pair<QString, QString>> &tracks = {}, const QString &url = {})
+{
+    QStringList b{ QStringLiteral("-newalbum"), QStringLiteral("author: Someone"),
+                   QStringLiteral("album: ") + title, QStringLiteral("url: ") + url,
+                   QStringLiteral("discriptionfile: ") + description,
+                   QStringLiteral("nt: %1").arg(tracks.size()), QStringLiteral("image: ") + image };
+    for (const auto &[name, dfile] : tracks)
+        b << QStringLiteral("track: ") + name << QStringLiteral("size: 3:00") << QStringLiteral("file: ") + name
+          << QStringLiteral("dfile: ") + dfile;
+    b << QStringLiteral("--endofalbum");
+    return b;
+}
+
+/// The main window on recording fakes, with its program folder in a temporary directory.
+struct TWindowUnderTest
+{
+    TRecordingShell Shell;
+    TRecordingMessages Messages;
+    TRecordingDescriptionView *View = nullptr;
+    std::unique_ptr<TForm1> Form;
+
+    void Create(const QStringList &arguments = {})
+    {
+        TFormServices services;
+        services.Shell = &Shell;
+        services.Messages = &Messages;
+        auto view = std::make_unique<TRecordingDescriptionView>();
+        View = view.get();
+        services.DescriptionView = std::move(view);
+        services.Arguments = arguments;
+        Form = std::make_unique<TForm1>(std::move(services));
+    }
+
+    /// Shows the window and waits until its first paint has loaded the list.
+    bool ShowAndLoad()
+    {
+        Form->show();
+        if (!QTest::qWaitForWindowExposed(Form.get()))
+            return false;
+        for (int i = 0; i < 100 && Form->FirstPaintPending(); ++i)
+            QTest::qWait(10);
+        QCoreApplication::processEvents();
+        return !Form->FirstPaintPending();
+    }
+
+    template <class T> T *Find(const QString &name) const { return Form->findChild<T *>(name); }
+};
+
+/// A program folder of its own for every test.
+class TProgramFolder
+{
+public:
+    TProgramFolder() { Paths::setProgramFolder(m_dir.path() + QLatin1Char('/')); }
+    ~TProgramFolder() { Paths::setProgramFolder(QString()); }
+
+    QString Folder() const { return m_dir.path() + QLatin1Char('/'); }
+    QString Path(const QString &name) const { return Folder() + name; }
+
+    QString WriteLines(const QString &name, const QStringList &lines) const
+    {
+        LinesFile::writeLines(Path(name), lines);
+        return Path(name);
+    }
+    QString WriteBytes(const QString &name, const QByteArray &bytes) const
+    {
+        QDir().mkpath(QFileInfo(Path(name)).path());
+        QFile f(Path(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return Path(name);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
