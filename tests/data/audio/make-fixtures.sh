@@ -14,7 +14,7 @@ noise n22 4 22050 2
 noise n11 4 11025 1
 noise n8 4 8000 1
 
-lame --quiet -b 64 "$tmp/n44.wav" cbr64_44k_info.mp3          # MPEG-1 Layer III with an Info header
+lame --quiet -b 64 --resample 44.1 "$tmp/n44.wav" cbr64_44k_info.mp3         # MPEG-1 Layer III with an Info header
 lame --quiet -V 6 "$tmp/n44.wav" vbr_44k_xing.mp3             # Xing header, stereo (offset 36)
 lame --quiet -V 6 "$tmp/m44.wav" vbr_44k_mono_xing.mp3        # Xing header, mono (offset 21)
 lame --quiet -V 6 -t "$tmp/n44.wav" vbr_44k_noxing.mp3        # no Xing header
@@ -23,7 +23,7 @@ lame --quiet -V 6 "$tmp/n11.wav" vbr_11k_xing.mp3             # MPEG-2.5 at 1102
 lame --quiet -b 8 "$tmp/n8.wav" cbr8_8k.mp3                   # MPEG-2.5 at 8000 Hz
 ff -i "$tmp/n22.wav" -c:a mp2 -b:a 32k -f mp2 mp2_32k_22k.mp3 # MPEG-2 Layer II
 # An ID3v2 tag of about 25 KB with UTF-16 text and a picture, then an ID3v1 tag.
-ff -f lavfi -i "cellauto=size=200x150:rule=30" -frames:v 1 -q:v 1 "$tmp/cover.jpg"
+ff -f lavfi -i "cellauto=size=200x150:rule=30:seed=7" -frames:v 1 -q:v 1 "$tmp/cover.jpg"
 lame --quiet -V 6 --add-id3v2 --id3v2-utf16 --ti "$tmp/cover.jpg" --tt "Заголовок" --ta "Artist" \
   --tn 3 "$tmp/n44.wav" id3v2_picture_vbr.mp3
 # A download cut short: the Xing header counts more bytes than the file holds.
