@@ -3,7 +3,10 @@
 
 #include <algorithm>
 
-TCatalogueTree::TCatalogueTree(QObject *parent) : QAbstractItemModel(parent) {}
+TCatalogueTree::TCatalogueTree(QObject *parent)
+    : QAbstractItemModel(parent)
+{
+}
 
 TCatalogueTree::~TCatalogueTree() = default;
 

@@ -7,6 +7,8 @@
 #include "Paths.h"
 #include "language.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -15,7 +17,11 @@ namespace {
 class TreeUpdateGuard
 {
 public:
-    explicit TreeUpdateGuard(TCatalogueTree &tree) : m_tree(tree) { m_tree.BeginUpdate(); }
+    explicit TreeUpdateGuard(TCatalogueTree &tree)
+        : m_tree(tree)
+    {
+        m_tree.BeginUpdate();
+    }
     ~TreeUpdateGuard() { m_tree.EndUpdate(); }
     TreeUpdateGuard(const TreeUpdateGuard &) = delete;
     TreeUpdateGuard &operator=(const TreeUpdateGuard &) = delete;

@@ -61,7 +61,7 @@ const LargeList &largeList()
     return list;
 }
 
-const TLoadContext kContext{ u"/opt/ks/"_s, QString(), {} };
+const TLoadContext kContext { u"/opt/ks/"_s, QString(), {} };
 
 void BM_ReadLines(benchmark::State &state)
 {

@@ -37,10 +37,9 @@ inline QByteArray listBytes(const QStringList &lines)
 /// The eight + four-per-track lines of one album block as writers produce them.
 inline QStringList albumBlock(const QString &author, const QString &title, const QStringList &tracks)
 {
-    QStringList lines{ QStringLiteral("-newalbum"), QStringLiteral("author: ") + author,
-                       QStringLiteral("album: ") + title, QStringLiteral("url: "),
-                       QStringLiteral("discriptionfile: "), QStringLiteral("nt: %1").arg(tracks.size()),
-                       QStringLiteral("image: ") };
+    QStringList lines { QStringLiteral("-newalbum"), QStringLiteral("author: ") + author,
+        QStringLiteral("album: ") + title, QStringLiteral("url: "), QStringLiteral("discriptionfile: "),
+        QStringLiteral("nt: %1").arg(tracks.size()), QStringLiteral("image: ") };
     for (const QString &t : tracks)
         lines << QStringLiteral("track: ") + t << QStringLiteral("size: 01:00")
               << QStringLiteral("file: ") + t + QStringLiteral(".mp3") << QStringLiteral("dfile: ");

@@ -68,7 +68,8 @@ private:
 
 void TestBadLists::initTestCase()
 {
-    m_tester = std::make_unique<QAbstractItemModelTester>(&m_tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    m_tester
+        = std::make_unique<QAbstractItemModelTester>(&m_tree, QAbstractItemModelTester::FailureReportingMode::QtTest);
 }
 
 QString TestBadLists::write(const QByteArray &bytes)
@@ -81,7 +82,7 @@ QString TestBadLists::write(const QByteArray &bytes)
 void TestBadLists::init()
 {
     m_list = TOpenList();
-    m_context = TLoadContext{ u"/opt/ks/"_s, QString(), {} };
+    m_context = TLoadContext { u"/opt/ks/"_s, QString(), {} };
 }
 
 void TestBadLists::placeholderOnly_data()
@@ -103,7 +104,7 @@ void TestBadLists::placeholderOnly()
     QFETCH(QByteArray, bytes);
     const QString file = write(bytes);
     QVERIFY(!m_list.LoadList(file, m_tree, m_context));
-    QCOMPARE(texts(m_tree), QStringList{ u"{пусто}"_s });
+    QCOMPARE(texts(m_tree), QStringList { u"{пусто}"_s });
     QCOMPARE(m_tree.NodeCount(), 1);
     QCOMPARE(m_list.ListFileName, file);
 }
@@ -112,22 +113,21 @@ void TestBadLists::loadsDespiteOddities_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("tree");
-    QTest::newRow("count with two blanks") << withCount(u"nt:  2"_s, 2) << QStringList{ u"X"_s, u"  t1"_s, u"  t2"_s };
-    QTest::newRow("smaller count hides tracks") << withCount(u"nt: 1"_s, 2) << QStringList{ u"X"_s, u"  t1"_s };
+    QTest::newRow("count with two blanks") << withCount(u"nt:  2"_s, 2) << QStringList { u"X"_s, u"  t1"_s, u"  t2"_s };
+    QTest::newRow("smaller count hides tracks") << withCount(u"nt: 1"_s, 2) << QStringList { u"X"_s, u"  t1"_s };
     QTest::newRow("larger count takes next lines")
         << withCount(u"nt: 2"_s, 1) + listBytes({ u"one"_s, u"two"_s, u"three"_s })
-        << QStringList{ u"X"_s, u"  t1"_s, u"  ofalbum"_s };
+        << QStringList { u"X"_s, u"  t1"_s, u"  ofalbum"_s };
     QTest::newRow("lines without keys") << listBytes({ u"-newalbum"_s, u"Nord"_s, u"Winter Songs"_s, u""_s, u""_s,
-                                                       u"  1"_s, u""_s, u"Thaw is long"_s, u""_s, u""_s, u""_s })
-                                        << QStringList{ u"r Songs"_s, u"  is long"_s };
-    QTest::newRow("foreign lines between blocks")
-        << listBytes(QStringList{ u"notes"_s, QString() } + albumBlock(u"A"_s, u"X"_s, { u"t"_s })
-                     + QStringList{ QString(), u"-- more --"_s } + albumBlock(u"B"_s, u"Y"_s, {}))
-        << QStringList{ u"X"_s, u"  t"_s, u"Y"_s };
-    QTest::newRow("empty title") << listBytes(albumBlock(u"A"_s, QString(), { QString() })) << QStringList{ u""_s, u"  "_s };
+        u"  1"_s, u""_s, u"Thaw is long"_s, u""_s, u""_s, u""_s })
+                                        << QStringList { u"r Songs"_s, u"  is long"_s };
+    QTest::newRow("foreign lines between blocks") << listBytes(QStringList { u"notes"_s, QString() }
+        + albumBlock(u"A"_s, u"X"_s, { u"t"_s }) + QStringList { QString(), u"-- more --"_s }
+        + albumBlock(u"B"_s, u"Y"_s, {})) << QStringList { u"X"_s, u"  t"_s, u"Y"_s };
+    QTest::newRow("empty title") << listBytes(albumBlock(u"A"_s, QString(), { QString() }))
+                                 << QStringList { u""_s, u"  "_s };
     QTest::newRow("album with no end line at the end of the file")
-        << listBytes({ u"-newalbum"_s, u"a"_s, u"album: X"_s, u"u"_s, u"d"_s, u"nt: 0"_s })
-        << QStringList{ u"X"_s };
+        << listBytes({ u"-newalbum"_s, u"a"_s, u"album: X"_s, u"u"_s, u"d"_s, u"nt: 0"_s }) << QStringList { u"X"_s };
 }
 
 void TestBadLists::loadsDespiteOddities()
@@ -146,24 +146,24 @@ void TestBadLists::stopsWithMessage_data()
     const QByteArray good = listBytes(albumBlock(u"A"_s, u"Good"_s, { u"g"_s }));
     QTest::newRow("count with trailing blank")
         << good + withCount(u"nt: 2 "_s, 2) << u"' 2 ' is not a valid integer value"_s
-        << QStringList{ u"Good"_s, u"  g"_s, u"X"_s };
+        << QStringList { u"Good"_s, u"  g"_s, u"X"_s };
     QTest::newRow("count not a number") << withCount(u"nt: two"_s, 2) << u"' two' is not a valid integer value"_s
-                                        << QStringList{ u"X"_s };
+                                        << QStringList { u"X"_s };
     QTest::newRow("count overflows") << withCount(u"nt: 99999999999"_s, 0)
-                                     << u"' 99999999999' is not a valid integer value"_s << QStringList{ u"X"_s };
+                                     << u"' 99999999999' is not a valid integer value"_s << QStringList { u"X"_s };
     QTest::newRow("empty count") << withCount(u"nt: "_s, 0) << u"' ' is not a valid integer value"_s
-                                 << QStringList{ u"X"_s };
+                                 << QStringList { u"X"_s };
     QTest::newRow("blank line inside the header")
         << listBytes({ u"-newalbum"_s, u"author: A"_s, QString(), u"album: X"_s, u"url: "_s, u"discriptionfile: "_s,
-                       u"nt: 0"_s, u"image: "_s, u"--endofalbum"_s })
-        << u"'scriptionfile: ' is not a valid integer value"_s << QStringList{ QString() };
+               u"nt: 0"_s, u"image: "_s, u"--endofalbum"_s })
+        << u"'scriptionfile: ' is not a valid integer value"_s << QStringList { QString() };
     QTest::newRow("header cut short") << QByteArray("-newalbum\r\nauthor: a\r\nalbum: b\r\n")
-                                      << u"List index out of bounds (5)"_s << QStringList{ u"b"_s };
+                                      << u"List index out of bounds (5)"_s << QStringList { u"b"_s };
     QTest::newRow("track block cut short")
         << good + listBytes(albumBlock(u"A"_s, u"X"_s, { u"t1"_s, u"t2"_s }).mid(0, 11))
-        << u"List index out of bounds (23)"_s << QStringList{ u"Good"_s, u"  g"_s, u"X"_s, u"  t1"_s };
+        << u"List index out of bounds (23)"_s << QStringList { u"Good"_s, u"  g"_s, u"X"_s, u"  t1"_s };
     QTest::newRow("huge count") << withCount(u"nt: 2000000000"_s, 1) << u"List index out of bounds (15)"_s
-                                << QStringList{ u"X"_s, u"  t1"_s, u"  ofalbum"_s };
+                                << QStringList { u"X"_s, u"  t1"_s, u"  ofalbum"_s };
 }
 
 void TestBadLists::stopsWithMessage()
@@ -202,7 +202,7 @@ void TestBadLists::lineBreakFormsReadAlike()
     for (const QByteArray &bytes : { crlf, lf, cr, crlf.chopped(2), lf.chopped(1) }) {
         QVERIFY(m_list.LoadList(write(bytes), m_tree, m_context));
         QCOMPARE(m_list.ListLines, lines);
-        QCOMPARE(texts(m_tree), (QStringList{ u"X"_s, u"  t1"_s, u"  t2"_s }));
+        QCOMPARE(texts(m_tree), (QStringList { u"X"_s, u"  t1"_s, u"  t2"_s }));
     }
 }
 
@@ -213,7 +213,7 @@ void TestBadLists::nulByteDoesNotEndTheList()
     bytes += listBytes(albumBlock(u"B"_s, u"After NUL"_s, { u"b"_s }));
     const QString file = write(bytes);
     QVERIFY(m_list.LoadList(file, m_tree, m_context));
-    QCOMPARE(texts(m_tree), (QStringList{ u"First"_s, u"  a"_s, u"After NUL"_s, u"  b"_s }));
+    QCOMPARE(texts(m_tree), (QStringList { u"First"_s, u"  a"_s, u"After NUL"_s, u"  b"_s }));
     QCOMPARE(m_list.ReadTrackRecord(u"After NUL"_s, u"b"_s, m_context.ProgramFolder).FileName, u"/opt/ks/b.mp3"_s);
     m_list.Save();
     QCOMPARE(readBytes(file), bytes);
@@ -223,11 +223,12 @@ void TestBadLists::utf8ListWithNamesOutside1251()
 {
     const QString source = QStringLiteral(KS_TEST_DATA_DIR "/catalogue/utf8bom.lst");
     QVERIFY(m_list.LoadList(source, m_tree, m_context));
-    QCOMPARE(texts(m_tree), (QStringList{ u"Homogenic"_s, u"  Jóga"_s, u"Ace of Spades"_s, u"  Ace of Spades"_s,
-                                          u"Звезда"_s, u"  Звезда"_s }));
+    QCOMPARE(texts(m_tree),
+        (QStringList {
+            u"Homogenic"_s, u"  Jóga"_s, u"Ace of Spades"_s, u"  Ace of Spades"_s, u"Звезда"_s, u"  Звезда"_s }));
     QCOMPARE(m_list.ReadAlbumRecord(u"Homogenic"_s, m_context.ProgramFolder).Author, u"Björk"_s);
     QCOMPARE(m_list.ReadTrackRecord(u"Homogenic"_s, u"Jóga"_s, m_context.ProgramFolder).FileName,
-             u"/opt/ks/Music\\Jóga.mp3"_s);
+        u"/opt/ks/Music\\Jóga.mp3"_s);
     // Saved elsewhere it keeps every character.
     const QString copy = m_dir.filePath(u"copy.lst"_s);
     m_list.SaveTo(copy);
@@ -237,7 +238,7 @@ void TestBadLists::utf8ListWithNamesOutside1251()
 void TestBadLists::hugeLines()
 {
     const QString title(6 * 1024 * 1024, u'я');
-    QStringList lines = QStringList{ QString(3 * 1024 * 1024, u'x') } + albumBlock(u"A"_s, title, { u"t"_s });
+    QStringList lines = QStringList { QString(3 * 1024 * 1024, u'x') } + albumBlock(u"A"_s, title, { u"t"_s });
     QVERIFY(m_list.LoadList(write(listBytes(lines)), m_tree, m_context));
     QCOMPARE(m_tree.NodeCount(), 2);
     QCOMPARE(m_tree.Root(0)->Text().size(), title.size());

@@ -44,17 +44,18 @@ void TestLinesFile::splitLines_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("crlf") << u"a\r\nb\r\n"_s << QStringList{ u"a"_s, u"b"_s };
-    QTest::newRow("no final break") << u"a\r\nb"_s << QStringList{ u"a"_s, u"b"_s };
-    QTest::newRow("lf only") << u"a\nb\n"_s << QStringList{ u"a"_s, u"b"_s };
-    QTest::newRow("cr only") << u"a\rb\r"_s << QStringList{ u"a"_s, u"b"_s };
-    QTest::newRow("mixed") << u"a\rb\nc\r\nd"_s << QStringList{ u"a"_s, u"b"_s, u"c"_s, u"d"_s };
-    QTest::newRow("lf cr is two breaks") << u"a\n\rb"_s << QStringList{ u"a"_s, QString(), u"b"_s };
-    QTest::newRow("inner empty lines count") << u"a\r\n\r\n\r\nb\r\n"_s << QStringList{ u"a"_s, QString(), QString(), u"b"_s };
-    QTest::newRow("leading empty line") << u"\r\na"_s << QStringList{ QString(), u"a"_s };
-    QTest::newRow("only a break") << u"\r\n"_s << QStringList{ QString() };
+    QTest::newRow("crlf") << u"a\r\nb\r\n"_s << QStringList { u"a"_s, u"b"_s };
+    QTest::newRow("no final break") << u"a\r\nb"_s << QStringList { u"a"_s, u"b"_s };
+    QTest::newRow("lf only") << u"a\nb\n"_s << QStringList { u"a"_s, u"b"_s };
+    QTest::newRow("cr only") << u"a\rb\r"_s << QStringList { u"a"_s, u"b"_s };
+    QTest::newRow("mixed") << u"a\rb\nc\r\nd"_s << QStringList { u"a"_s, u"b"_s, u"c"_s, u"d"_s };
+    QTest::newRow("lf cr is two breaks") << u"a\n\rb"_s << QStringList { u"a"_s, QString(), u"b"_s };
+    QTest::newRow("inner empty lines count")
+        << u"a\r\n\r\n\r\nb\r\n"_s << QStringList { u"a"_s, QString(), QString(), u"b"_s };
+    QTest::newRow("leading empty line") << u"\r\na"_s << QStringList { QString(), u"a"_s };
+    QTest::newRow("only a break") << u"\r\n"_s << QStringList { QString() };
     QTest::newRow("empty") << QString() << QStringList();
-    QTest::newRow("blanks are kept") << u" a \t\r\n"_s << QStringList{ u" a \t"_s };
+    QTest::newRow("blanks are kept") << u" a \t\r\n"_s << QStringList { u" a \t"_s };
 }
 
 void TestLinesFile::splitLines()
@@ -137,7 +138,7 @@ void TestLinesFile::every1251ByteRoundTrips()
 void TestLinesFile::saveIntoMissingFolderFails()
 {
     TOpenList list;
-    list.ListLines = QStringList{ u"a"_s };
+    list.ListLines = QStringList { u"a"_s };
     const QString target = path(u"no-such-folder/list.lst"_s);
     try {
         list.SaveTo(target);
@@ -152,7 +153,7 @@ void TestLinesFile::saveOverFolderFails()
 {
     QVERIFY(QDir(m_dir.path()).mkpath(u"taken.lst"_s));
     TOpenList list;
-    list.ListLines = QStringList{ u"a"_s };
+    list.ListLines = QStringList { u"a"_s };
     list.ListFileName = path(u"taken.lst"_s);
     QVERIFY_THROWS_EXCEPTION(KsError, list.Save());
     QVERIFY(QFileInfo(path(u"taken.lst"_s)).isDir());
@@ -204,7 +205,7 @@ void TestLinesFile::backslashesAreSeparatorsOnTheFileSystem()
     QCOMPARE(resolved, m_dir.path() + u"/Music\\Winter\\02 Thaw.mp3"_s); // the text is not rewritten
     QVERIFY(Paths::fileExists(resolved));
     QVERIFY(!Paths::fileExists(m_dir.path() + u"/Music\\Winter"_s)); // a folder is no file
-    QCOMPARE(LinesFile::readLines(resolved), QStringList{ u"ID3"_s });
+    QCOMPARE(LinesFile::readLines(resolved), QStringList { u"ID3"_s });
 }
 
 void TestLinesFile::folderOf_data()

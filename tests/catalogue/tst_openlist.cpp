@@ -97,7 +97,7 @@ void TestOpenList::init()
     QDir().mkpath(m_programFolder);
     m_list = TOpenList();
     m_applied.clear();
-    m_context = TLoadContext{ m_programFolder, QString(), [this](const QString &p) { m_applied << p; } };
+    m_context = TLoadContext { m_programFolder, QString(), [this](const QString &p) { m_applied << p; } };
 }
 
 void TestOpenList::workedExample()
@@ -107,9 +107,9 @@ void TestOpenList::workedExample()
     QCOMPARE(m_list.ListFileName, file);
     QCOMPARE(m_list.ListLines.size(), 17);
     QCOMPARE(m_list.ListLines.at(3), u"url: "_s);
-    QCOMPARE(texts(m_tree), (QStringList{ u"Winter Songs"_s, u"  First Snow"_s, u"  Thaw"_s }));
+    QCOMPARE(texts(m_tree), (QStringList { u"Winter Songs"_s, u"  First Snow"_s, u"  Thaw"_s }));
     QCOMPARE(m_tree.Root(0)->ChildCount(), 2);
-    QCOMPARE(m_applied, QStringList{ m_programFolder + u"winter.ini"_s });
+    QCOMPARE(m_applied, QStringList { m_programFolder + u"winter.ini"_s });
 
     const TAlbum album = m_list.ReadAlbumRecord(m_tree.Root(0)->Text(), m_programFolder);
     TAlbum expectedAlbum;
@@ -152,13 +152,13 @@ void TestOpenList::settingsLine_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << QStringList{ u"x"_s, u"ini: a.ini"_s } << u"a.ini"_s;
-    QTest::newRow("blanks around") << QStringList{ u"  ini: a.ini \t"_s } << u"a.ini"_s;
-    QTest::newRow("not last") << QStringList{ u"ini: a.ini"_s, u"x"_s } << QString();
-    QTest::newRow("no blank after colon") << QStringList{ u"ini:a.ini"_s } << QString();
-    QTest::newRow("inside a longer line") << QStringList{ u"note ini: b.ini"_s } << u"note  b.ini"_s;
+    QTest::newRow("plain") << QStringList { u"x"_s, u"ini: a.ini"_s } << u"a.ini"_s;
+    QTest::newRow("blanks around") << QStringList { u"  ini: a.ini \t"_s } << u"a.ini"_s;
+    QTest::newRow("not last") << QStringList { u"ini: a.ini"_s, u"x"_s } << QString();
+    QTest::newRow("no blank after colon") << QStringList { u"ini:a.ini"_s } << QString();
+    QTest::newRow("inside a longer line") << QStringList { u"note ini: b.ini"_s } << u"note  b.ini"_s;
     QTest::newRow("empty list") << QStringList() << QString();
-    QTest::newRow("key alone") << QStringList{ u"ini: "_s } << QString();
+    QTest::newRow("key alone") << QStringList { u"ini: "_s } << QString();
 }
 
 void TestOpenList::settingsLine()
@@ -178,19 +178,19 @@ void TestOpenList::settingsFolderChoice()
     writeBytes(listFolder + u"a.ini"_s, "[Colors]\r\n");
     m_context.FirstArgument = listFolder + u"main.lst"_s;
     load(u"one.lst"_s, bytes);
-    QCOMPARE(m_applied, QStringList{ listFolder + u"a.ini"_s });
+    QCOMPARE(m_applied, QStringList { listFolder + u"a.ini"_s });
 
     // No a.ini there: the program folder's, whether or not it exists.
     m_applied.clear();
     QVERIFY(QFile::remove(listFolder + u"a.ini"_s));
     load(u"one.lst"_s, bytes);
-    QCOMPARE(m_applied, QStringList{ m_programFolder + u"a.ini"_s });
+    QCOMPARE(m_applied, QStringList { m_programFolder + u"a.ini"_s });
 
     // An argument without a folder part: the program folder.
     m_applied.clear();
     m_context.FirstArgument = u"main.lst"_s;
     load(u"one.lst"_s, bytes);
-    QCOMPARE(m_applied, QStringList{ m_programFolder + u"a.ini"_s });
+    QCOMPARE(m_applied, QStringList { m_programFolder + u"a.ini"_s });
 
     // No settings line, or no callback: nothing applied, the load still works.
     m_applied.clear();
@@ -203,27 +203,28 @@ void TestOpenList::settingsFolderChoice()
 void TestOpenList::settingsNameIsAlwaysJoined()
 {
     load(u"abs.lst"_s, listBytes({ u"ini: /etc/x.ini"_s }));
-    QCOMPARE(m_applied, QStringList{ m_programFolder + u"/etc/x.ini"_s });
+    QCOMPARE(m_applied, QStringList { m_programFolder + u"/etc/x.ini"_s });
 }
 
 void TestOpenList::zeroCountAlbumHasNoChildren()
 {
     QVERIFY(load(u"zero.lst"_s, listBytes(albumBlock(u"A"_s, u"Silence"_s, {}))));
-    QCOMPARE(texts(m_tree), QStringList{ u"Silence"_s });
+    QCOMPARE(texts(m_tree), QStringList { u"Silence"_s });
     QCOMPARE(m_list.ReadAlbumRecord(u"Silence"_s, m_programFolder).TrackCount, 0);
 
     QStringList negative = albumBlock(u"A"_s, u"Minus"_s, {});
     negative[5] = u"nt: -4"_s;
     QVERIFY(load(u"neg.lst"_s, listBytes(negative)));
-    QCOMPARE(texts(m_tree), QStringList{ u"Minus"_s });
+    QCOMPARE(texts(m_tree), QStringList { u"Minus"_s });
     QCOMPARE(m_list.ReadTrackRecord(u"Minus"_s, u"x"_s, m_programFolder).LineIndex, -1);
 }
 
 void TestOpenList::duplicateTitlesReadTheFirst()
 {
-    const QStringList lines = albumBlock(u"First"_s, u"Live"_s, { u"a"_s }) + albumBlock(u"Second"_s, u"Live"_s, { u"b"_s });
+    const QStringList lines
+        = albumBlock(u"First"_s, u"Live"_s, { u"a"_s }) + albumBlock(u"Second"_s, u"Live"_s, { u"b"_s });
     QVERIFY(load(u"dup.lst"_s, listBytes(lines)));
-    QCOMPARE(texts(m_tree), (QStringList{ u"Live"_s, u"  a"_s, u"Live"_s, u"  b"_s }));
+    QCOMPARE(texts(m_tree), (QStringList { u"Live"_s, u"  a"_s, u"Live"_s, u"  b"_s }));
     const TAlbum album = m_list.ReadAlbumRecord(m_tree.Root(1)->Text(), m_programFolder);
     QCOMPARE(album.Author, u"First"_s);
     QCOMPARE(album.LineIndex, 2);
@@ -238,7 +239,7 @@ void TestOpenList::untrimmedTitlesShowButCannotBeLookedUp()
     lines[lines.size() - 10] = u"album: Spring "_s;
     lines[lines.size() - 5] = u"track: Thaw "_s;
     QVERIFY(load(u"untrimmed.lst"_s, listBytes(lines)));
-    QCOMPARE(texts(m_tree), (QStringList{ u"Winter Songs"_s, u"  Thaw"_s, u"Spring"_s, u"  Thaw"_s }));
+    QCOMPARE(texts(m_tree), (QStringList { u"Winter Songs"_s, u"  Thaw"_s, u"Spring"_s, u"  Thaw"_s }));
     const TAlbum winter = m_list.ReadAlbumRecord(u"Winter Songs"_s, m_programFolder);
     QCOMPARE(winter.LineIndex, -1);
     QCOMPARE(winter.Title, u"Winter Songs"_s);
@@ -257,13 +258,14 @@ void TestOpenList::untrimmedTitlesShowButCannotBeLookedUp()
 
 void TestOpenList::firstLineIsNeverAnAlbumLine()
 {
-    m_list.ListLines = QStringList{ u"album: X"_s, u"url: "_s, u"discriptionfile: "_s, u"nt: 0"_s, u"image: "_s };
+    m_list.ListLines = QStringList { u"album: X"_s, u"url: "_s, u"discriptionfile: "_s, u"nt: 0"_s, u"image: "_s };
     QCOMPARE(m_list.ReadAlbumRecord(u"X"_s, m_programFolder).LineIndex, -1);
 }
 
 void TestOpenList::trackSearchStaysInsideTheAlbum()
 {
-    const QStringList lines = albumBlock(u"A"_s, u"One"_s, { u"a1"_s }) + albumBlock(u"B"_s, u"Two"_s, { u"b1"_s, u"b2"_s });
+    const QStringList lines
+        = albumBlock(u"A"_s, u"One"_s, { u"a1"_s }) + albumBlock(u"B"_s, u"Two"_s, { u"b1"_s, u"b2"_s });
     QVERIFY(load(u"two.lst"_s, listBytes(lines)));
     QCOMPARE(m_list.ReadTrackRecord(u"One"_s, u"b1"_s, m_programFolder).LineIndex, -1);
     QCOMPARE(m_list.CurrentAlbum.Title, u"One"_s);
@@ -276,12 +278,12 @@ void TestOpenList::trackSearchStaysInsideTheAlbum()
 void TestOpenList::newAlbumInsideABlockIsAnAlbum()
 {
     // A track line reading "-newalbum" starts an album of its own as well (shown as a track "lbum").
-    QStringList lines{ u"-newalbum"_s, u"author: A"_s, u"album: Outer"_s, u"url: "_s, u"discriptionfile: "_s,
-                       u"nt: 2"_s, u"image: "_s };
+    QStringList lines { u"-newalbum"_s, u"author: A"_s, u"album: Outer"_s, u"url: "_s, u"discriptionfile: "_s,
+        u"nt: 2"_s, u"image: "_s };
     lines << u"-newalbum"_s << u"size: 1"_s << u"album: Inner"_s << u"dfile: "_s;
     lines << u"track: t2"_s << u"nt: 0"_s << u"file: "_s << u"dfile: "_s << u"--endofalbum"_s;
     QVERIFY(load(u"inner.lst"_s, listBytes(lines)));
-    QCOMPARE(texts(m_tree), (QStringList{ u"Outer"_s, u"  lbum"_s, u"  t2"_s, u"Inner"_s }));
+    QCOMPARE(texts(m_tree), (QStringList { u"Outer"_s, u"  lbum"_s, u"  t2"_s, u"Inner"_s }));
 }
 
 void TestOpenList::lookupCountIsTrimmed()
@@ -304,7 +306,7 @@ void TestOpenList::lookupCountIsTrimmed()
 
 void TestOpenList::lookupOffsetsPastTheEnd()
 {
-    m_list.ListLines = QStringList{ u"author: A"_s, u"album: X"_s, u"url: u"_s };
+    m_list.ListLines = QStringList { u"author: A"_s, u"album: X"_s, u"url: u"_s };
     try {
         m_list.ReadAlbumRecord(u"X"_s, m_programFolder);
         QFAIL("no error");
@@ -312,8 +314,8 @@ void TestOpenList::lookupOffsetsPastTheEnd()
         QCOMPARE(e.message(), u"List index out of bounds (3)"_s);
     }
     // A found track whose block is cut short.
-    m_list.ListLines = QStringList{ u"-"_s, u"album: X"_s, u"url: "_s, u"discriptionfile: "_s, u"nt: 1"_s,
-                                    u"image: "_s, u"track: t"_s, u"size: 1"_s };
+    m_list.ListLines = QStringList { u"-"_s, u"album: X"_s, u"url: "_s, u"discriptionfile: "_s, u"nt: 1"_s,
+        u"image: "_s, u"track: t"_s, u"size: 1"_s };
     m_list.CurrentAlbum = TAlbum();
     try {
         m_list.ReadTrackRecord(u"X"_s, u"t"_s, m_programFolder);

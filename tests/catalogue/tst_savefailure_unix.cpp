@@ -37,7 +37,7 @@ public:
     bool ok() const { return m_ok; }
 
 private:
-    rlimit m_old{};
+    rlimit m_old {};
     void (*m_oldHandler)(int) = nullptr;
     bool m_ok = false;
 };
@@ -75,7 +75,7 @@ void TestSaveFailure::failedWriteKeepsTheOldFile()
     }
     QCOMPARE(readBytes(file), old);
     // No temporary file is left behind next to the list.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{ u"list.lst"_s });
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { u"list.lst"_s });
 }
 
 void TestSaveFailure::readOnlyFolderKeepsTheOldFile()
@@ -92,7 +92,7 @@ void TestSaveFailure::readOnlyFolderKeepsTheOldFile()
         QSKIP("this user may write into read-only folders (root)");
     }
     TOpenList list;
-    list.ListLines = QStringList{ u"new"_s };
+    list.ListLines = QStringList { u"new"_s };
     list.ListFileName = file;
     QVERIFY_THROWS_EXCEPTION(KsError, list.Save());
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
