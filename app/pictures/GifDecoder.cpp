@@ -42,7 +42,7 @@ KsError GifError(int code)
 
 QImage DecodeGif(const QByteArray &data)
 {
-    Source source{&data};
+    Source source { &data };
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, ReadFromMemory, &error));
     if (!gif)

@@ -38,7 +38,7 @@ void OnMessage(j_common_ptr info, int level)
 // so that nothing with a destructor is jumped over and no local of that function changes.
 struct Decoding
 {
-    jpeg_decompress_struct Info{}; // zeroed: destroying it is safe whatever point decoding reached
+    jpeg_decompress_struct Info {}; // zeroed: destroying it is safe whatever point decoding reached
     ErrorManager Errors;
     QImage Image;
     bool TooLarge = false;
@@ -101,9 +101,9 @@ bool Decode(Decoding &d, const unsigned char *bytes, unsigned long size)
         return true;
     }
     // CMYK rows go through a line of libjpeg's own memory, freed with the decompressor.
-    JSAMPARRAY line = cmyk ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                       info.output_width * 4, 1)
-                           : nullptr;
+    JSAMPARRAY line = cmyk
+        ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, info.output_width * 4, 1)
+        : nullptr;
     while (info.output_scanline < info.output_height) {
         uchar *target = d.Image.scanLine(int(info.output_scanline));
         JSAMPROW row = cmyk ? line[0] : target;
@@ -121,8 +121,8 @@ bool Decode(Decoding &d, const unsigned char *bytes, unsigned long size)
 QImage DecodeJpeg(const QByteArray &data)
 {
     Decoding d;
-    const bool decoded = Decode(d, reinterpret_cast<const unsigned char *>(data.constData()),
-                                static_cast<unsigned long>(data.size()));
+    const bool decoded
+        = Decode(d, reinterpret_cast<const unsigned char *>(data.constData()), static_cast<unsigned long>(data.size()));
     const qint64 width = d.Info.image_width, height = d.Info.image_height;
     jpeg_destroy_decompress(&d.Info);
     if (!decoded)

@@ -45,7 +45,7 @@ Referenced loadAndCollect(const QString &listFile, int expectedAlbums)
     Referenced found;
     TOpenList list;
     TCatalogueTree tree;
-    const TLoadContext context{ProgramFolder, QString(), {}};
+    const TLoadContext context { ProgramFolder, QString(), {} };
     if (!list.LoadList(listFile, tree, context))
         qFatal("%s has no albums", qPrintable(listFile));
     if (tree.RootCount() != expectedAlbums)
@@ -111,9 +111,9 @@ void TestDemo::listsAreInTheStoredFormat()
 
     // Nothing but album blocks, each of exactly 8 + 4 N lines with every key at its offset.
     const QStringList lines = text.split(u"\r\n"_s).mid(0, text.count(u"\r\n"_s));
-    const QStringList header = {u"author: "_s, u"album: "_s, u"url: "_s, u"discriptionfile: "_s, u"nt: "_s,
-                                u"image: "_s};
-    const QStringList track = {u"track: "_s, u"size: "_s, u"file: "_s, u"dfile: "_s};
+    const QStringList header
+        = { u"author: "_s, u"album: "_s, u"url: "_s, u"discriptionfile: "_s, u"nt: "_s, u"image: "_s };
+    const QStringList track = { u"track: "_s, u"size: "_s, u"file: "_s, u"dfile: "_s };
     qsizetype i = 0;
     while (i < lines.size()) {
         QCOMPARE(lines[i], u"-newalbum"_s);
@@ -124,7 +124,8 @@ void TestDemo::listsAreInTheStoredFormat()
         QVERIFY(ok && count > 0);
         for (int t = 0; t < count; ++t)
             for (qsizetype k = 0; k < track.size(); ++k)
-                QVERIFY2(lines.value(i + 7 + 4 * t + k).startsWith(track[k]), qPrintable(lines.value(i + 7 + 4 * t + k)));
+                QVERIFY2(
+                    lines.value(i + 7 + 4 * t + k).startsWith(track[k]), qPrintable(lines.value(i + 7 + 4 * t + k)));
         QCOMPARE(lines.value(i + 7 + 4 * count), u"--endofalbum"_s);
         i += 8 + 4 * count;
     }
@@ -162,10 +163,9 @@ void TestDemo::everythingNamedIsThere()
         QVERIFY2(Paths::fileExists(audio), qPrintable(audio));
         const QByteArray bytes = bytesOf(Paths::toFileSystem(audio));
         // A bare MPEG audio frame header at the start: sync bits and layer III.
-        QVERIFY2(bytes.size() > 2000 && uchar(bytes[0]) == 0xff && (uchar(bytes[1]) & 0xe6) == 0xe2,
-                 qPrintable(audio));
+        QVERIFY2(bytes.size() > 2000 && uchar(bytes[0]) == 0xff && (uchar(bytes[1]) & 0xe6) == 0xe2, qPrintable(audio));
     }
-    for (const char *kind : {"htm", "txt", "jpg", "gif", "bmp"})
+    for (const char *kind : { "htm", "txt", "jpg", "gif", "bmp" })
         QVERIFY2(kinds.contains(QString::fromLatin1(kind)), kind);
     QVERIFY(!all.urls.isEmpty());
     QCOMPARE(QSet<QString>(all.audio.cbegin(), all.audio.cend()).size(), all.audio.size());
@@ -180,7 +180,8 @@ void TestDemo::quickLoadEntriesOpenTheLists()
         QVERIFY(entry.Name.endsWith(u' ') && entry.Name.size() > 1);
         TOpenList list;
         TCatalogueTree tree;
-        QVERIFY2(list.LoadList(entry.File, tree, TLoadContext{ProgramFolder, QString(), {}}), qPrintable(entry.File));
+        QVERIFY2(
+            list.LoadList(entry.File, tree, TLoadContext { ProgramFolder, QString(), {} }), qPrintable(entry.File));
         firstAlbums << tree.Root(0)->Text();
     }
     QCOMPARE(entries[0].File, ProgramFolder + u"list.lst"_s);
