@@ -84,8 +84,13 @@ QByteArray encode1251Lossy(const QString &text)
 
 QString decodeFile(QByteArrayView bytes)
 {
-    if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3)))
-        return QString::fromUtf8(bytes.sliced(3));
+    if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3))) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes.sliced(3));
+        if (!utf8.hasError())
+            return text;
+        // Not UTF-8 after all: read every byte as code page 1251 so that a save keeps them all.
+    }
     return decode1251(bytes);
 }
 

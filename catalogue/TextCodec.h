@@ -16,7 +16,8 @@ bool fits1251(const QString &text);
 /// Encodes text in code page 1251; characters without a byte become '?'.
 QByteArray encode1251Lossy(const QString &text);
 
-/// Decodes a whole text file: UTF-8 when it starts with the UTF-8 byte-order mark, else code page 1251.
+/// Decodes a whole text file: UTF-8 when it starts with the UTF-8 byte-order mark and is valid UTF-8,
+/// else code page 1251 (which keeps every byte).
 QString decodeFile(QByteArrayView bytes);
 
 /// Encodes a whole text file: code page 1251 when every character fits, else UTF-8 with the mark.

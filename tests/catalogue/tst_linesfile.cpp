@@ -24,6 +24,7 @@ private slots:
     void nulByteKeepsTheRestOfTheList();
     void cp1251ListStaysByteIdentical();
     void utf8WithBomReadAndWrittenBack();
+    void markBeforeInvalidUtf8KeepsEveryByte();
     void listThatFits1251IsWrittenWithoutMark();
     void every1251ByteRoundTrips();
     void saveIntoMissingFolderFails();
@@ -107,6 +108,18 @@ void TestLinesFile::utf8WithBomReadAndWrittenBack()
     QVERIFY(written.startsWith("\xEF\xBB\xBF"));
     QCOMPARE(written, readBytes(source));
     QCOMPARE(LinesFile::readLines(path(u"bom.lst"_s)), lines);
+}
+
+void TestLinesFile::markBeforeInvalidUtf8KeepsEveryByte()
+{
+    // A cp1251 list that happens to start with the mark's bytes: nothing may be lost on a save.
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + "album: \xC7\xE2\xE5\xE7\xE4\xE0\r\n";
+    writeBytes(path(u"mixed.lst"_s), bytes);
+    const QStringList lines = LinesFile::readLines(path(u"mixed.lst"_s));
+    QCOMPARE(lines.size(), 1);
+    QVERIFY(lines.first().endsWith(u"album: Звезда"_s));
+    LinesFile::writeLines(path(u"mixed-out.lst"_s), lines);
+    QCOMPARE(readBytes(path(u"mixed-out.lst"_s)), bytes);
 }
 
 void TestLinesFile::listThatFits1251IsWrittenWithoutMark()
