@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -123,27 +124,31 @@ void TAudioInfo::Reset()
 void TAudioInfo::AnalyzeFile(const QString &fileName)
 {
     Reset();
-    if (fileName.trimmed().isEmpty())
+    if (std::all_of(fileName.begin(), fileName.end(), [](QChar c) { return c.unicode() <= 32; }))
         return;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw KsError::cannotOpen(fileName);
     // QFile opens a folder on Linux; the stamp query tells it apart.
-    const FileStamp::Info stamp = FileStamp::read(fileName);
-    if (stamp.attributes & FileStamp::Directory)
+    const FileStamp::Info stamp = FileStamp::read(file);
+    if (stamp.size < 0 || (stamp.attributes & FileStamp::Directory))
         throw KsError::cannotOpen(fileName);
-    const qint64 size = file.size();
-    AnalyzeStream(file, size);
-    FileSize = size;
+    analyzeRange(file, 0, stamp.size);
+    FileSize = stamp.size;
     FileAge = stamp.age;
     FileAttributes = stamp.attributes;
 }
 
 void TAudioInfo::AnalyzeStream(QIODevice &stream, qint64 size)
 {
-    Reset();
     const qint64 start = stream.pos();
-    size = qBound<qint64>(0, size, stream.size() - start);
+    analyzeRange(stream, start, qBound<qint64>(0, size, stream.size() - start));
+}
+
+// Analyses size bytes from start; size must not pass the end of the stream.
+void TAudioInfo::analyzeRange(QIODevice &stream, qint64 start, qint64 size)
+{
+    Reset();
     RangeReader reader(stream, start, size);
 
     // One read covers a leading ID3v2 header and, without a tag, the whole search.

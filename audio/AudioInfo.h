@@ -37,4 +37,7 @@ public:
     void AnalyzeFile(const QString &fileName);
     /// Analyses size bytes of an open stream from its current position; throws KsError on a short read.
     void AnalyzeStream(QIODevice &stream, qint64 size);
+
+private:
+    void analyzeRange(QIODevice &stream, qint64 start, qint64 size);
 };

@@ -8,13 +8,13 @@
 
 namespace FileStamp {
 
-Info read(const QString &fileName)
+Info read(const QFile &file)
 {
     Info info;
-    const QByteArray path = QFile::encodeName(fileName);
     struct stat st;
-    if (::stat(path.constData(), &st) != 0)
+    if (file.handle() < 0 || ::fstat(file.handle(), &st) != 0)
         return info;
+    info.size = st.st_size;
 
     struct tm local;
     if (::localtime_r(&st.st_mtime, &local))
@@ -28,8 +28,8 @@ Info read(const QString &fileName)
         attributes |= Directory;
     else if (S_ISREG(st.st_mode))
         attributes |= Archive;
-    const qsizetype slash = fileName.lastIndexOf(u'/');
-    if (fileName.mid(slash + 1).startsWith(u'.'))
+    const QString name = file.fileName();
+    if (name.mid(name.lastIndexOf(u'/') + 1).startsWith(u'.'))
         attributes |= Hidden;
     info.attributes = attributes;
     return info;
