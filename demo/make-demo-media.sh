@@ -44,7 +44,7 @@ convert -size 180x180 xc:'#0e2318' \
   -stroke none -fill '#7ee2a0' -draw 'circle 50,40 56,40' -draw 'circle 130,90 136,90' -draw 'circle 50,140 56,140' \
   -fill '#c8f7d6' -draw 'circle 90,90 104,90' \
   -font $BOLD -pointsize 18 -fill '#e6fff0' -gravity south -annotate +0+12 'Circuit Garden' \
-  -colors 32 PNG8:covers/circuit.png
+  -colors 32 -define png:exclude-chunk=date,time PNG8:covers/circuit.png
 
 convert -size 200x200 gradient:'#0b1026'-'#27335e' \
   -fill '#f7f3c8' -draw 'circle 160,40 172,40' \

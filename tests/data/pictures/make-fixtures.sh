@@ -10,5 +10,5 @@ convert -size 4x4 xc:red xc:lime xc:blue xc:white +append -transparent white tra
 convert -size 8x16 gradient:black-white -colors 16 -interlace GIF interlaced.gif
 convert -size 4x3 xc:red -set page 10x8+3+2 offset.gif
 convert -size 4x4 xc:red xc:lime xc:blue xc:white +append BMP3:colours.bmp
-convert -size 4x4 xc:red xc:lime xc:blue xc:"rgba(255,255,255,0.5)" +append colours.png
+convert -size 4x4 xc:red xc:lime xc:blue xc:"rgba(255,255,255,0.5)" +append -define png:exclude-chunk=date,time colours.png
 convert -size 16x8 xc:red xc:blue +append -compress RLE -type Palette BMP3:rle8.bmp
