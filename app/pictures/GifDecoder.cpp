@@ -48,7 +48,7 @@ QImage DecodeGif(const QByteArray &data)
     if (!gif)
         throw GifError(error);
     // The screen size is known before any frame is decoded; refuse absurd ones early.
-    if ((gif->SWidth != 0 || gif->SHeight != 0) && !SizeAllowed(gif->SWidth, gif->SHeight))
+    if (gif->SWidth > 0 && gif->SHeight > 0 && !SizeAllowed(gif->SWidth, gif->SHeight))
         throw SizeError(gif->SWidth, gif->SHeight);
     // DGifSlurp reads interlaced frames into their rows in display order.
     if (DGifSlurp(gif.get()) != GIF_OK)

@@ -71,6 +71,10 @@ bool Decode(Decoding &d, const unsigned char *bytes, unsigned long size)
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes, size);
     jpeg_read_header(&info, TRUE);
+    if (!SizeAllowed(info.image_width, info.image_height)) {
+        d.TooLarge = true;
+        return true;
+    }
 
     bool cmyk = false;
     QImage::Format format = QImage::Format_RGB888;
@@ -91,10 +95,6 @@ bool Decode(Decoding &d, const unsigned char *bytes, unsigned long size)
     }
 
     jpeg_start_decompress(&info);
-    if (!SizeAllowed(info.output_width, info.output_height)) {
-        d.TooLarge = true;
-        return true;
-    }
     d.Image = QImage(int(info.output_width), int(info.output_height), format);
     if (d.Image.isNull()) {
         d.TooLarge = true;
