@@ -34,6 +34,7 @@ TForm1::TForm1(TFormServices services, QWidget *parent)
       m_tree(new TCatalogueTree(this))
 {
     CreateControls();
+    TreeView1->setFocus();
     Guarded([this] { FormCreate(); });
 }
 

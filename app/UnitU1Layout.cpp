@@ -146,7 +146,7 @@ void TForm1::CreateLeftSide(QWidget *left)
 
     Panel2 = strip(u"Panel2"_s, left);
     auto *bottom = new QHBoxLayout(Panel2);
-    bottom->setContentsMargins(2, 2, 2, 2);
+    bottom->setContentsMargins(1, 2, 1, 2);
     bottom->setSpacing(0);
     SpeedButton1 = flatButton(u"SpeedButton1"_s, u"Открыть"_s, Panel2);
     SpeedButton1->setToolTip(u"Открыть список"_s);
@@ -156,8 +156,13 @@ void TForm1::CreateLeftSide(QWidget *left)
     SpeedButton2->setToolTip(u"Создать новый список"_s);
     SpeedButton4 = flatButton(u"SpeedButton4"_s, u"Свернуть"_s, Panel2);
     SpeedButton3 = flatButton(u"SpeedButton3"_s, u"Меню"_s, Panel2);
-    for (QToolButton *b : { SpeedButton1, SpeedButton6, SpeedButton2, SpeedButton4, SpeedButton3 })
+    // The five captions fit the strip's width in a slightly smaller type.
+    QFont captions = Panel2->font();
+    captions.setPointSizeF(captions.pointSizeF() - 1);
+    for (QToolButton *b : { SpeedButton1, SpeedButton6, SpeedButton2, SpeedButton4, SpeedButton3 }) {
+        b->setFont(captions);
         bottom->addWidget(b);
+    }
     bottom->addStretch();
     column->addWidget(Panel2);
 }
