@@ -12,7 +12,7 @@ ff() { ffmpeg -hide_banner -loglevel error -nostdin -y "$@"; }
 # sound NAME SECONDS RATE CHANNELS [noise]: a WAV of a sine tone (or pink noise) in the temp folder
 sound() {
   local src="sine=frequency=440:duration=$2:sample_rate=$3"
-  [ "${5:-}" = noise ] && src="anoisesrc=color=pink:duration=$2:sample_rate=$3:amplitude=0.3"
+  [ "${5:-}" = noise ] && src="anoisesrc=color=pink:duration=$2:sample_rate=$3:amplitude=0.3:seed=$3$2"
   ff -f lavfi -i "$src" -ac "$4" "$tmp/$1.wav"
 }
 enc() { lame --quiet "$@"; }
@@ -60,7 +60,7 @@ ff -i "$tmp/n44.wav" -c:a libmp3lame -b:a 160k "$out/ffmpeg_cbr_160k_44k.mp3"
 
 # Tags: ID3v1 only, small ID3v2, ID3v2 with UTF-16 text, ID3v2 with a large picture, both.
 ff -f lavfi -i "mandelbrot=size=800x600" -frames:v 1 "$tmp/cover.png"
-ff -f lavfi -i "cellauto=size=640x480:rule=110" -frames:v 1 -q:v 2 "$tmp/cover.jpg"
+ff -f lavfi -i "cellauto=size=640x480:rule=110:seed=110" -frames:v 1 -q:v 2 "$tmp/cover.jpg"
 tags=(--tt "Track title" --ta "Artist" --tl "Album" --ty 2004 --tn 3 --tg Rock)
 enc -b 128 --id3v1-only "${tags[@]}" "$tmp/n44.wav" "$out/tag_v1_cbr128.mp3"
 enc -V 4 --id3v1-only "${tags[@]}" "$tmp/n44.wav" "$out/tag_v1_vbr.mp3"
@@ -81,7 +81,7 @@ cut_to "$out/cbr_128k_44k.mp3" "$out/trunc_cbr_128k_44k.mp3" 60
 cut_to "$out/tag_v2_png_v1_vbr.mp3" "$out/trunc_tag_v2_png_vbr.mp3" 95
 
 # Over an hour, kept small by a low rate (MPEG-2.5, 8 kbit/s) and VBR at MPEG-2.
-ff -f lavfi -i "anoisesrc=color=pink:duration=3900:sample_rate=8000:amplitude=0.2" -ac 1 "$tmp/long.wav"
+ff -f lavfi -i "anoisesrc=color=pink:duration=3900:sample_rate=8000:amplitude=0.2:seed=3900" -ac 1 "$tmp/long.wav"
 enc -b 8 "$tmp/long.wav" "$out/long_65min_cbr_8k.mp3"
 enc -V 9 --resample 16 "$tmp/long.wav" "$out/long_65min_vbr_16k.mp3"
 
