@@ -73,7 +73,7 @@ void TForm1::LoadList(const QString &fileName)
 {
     TLoadContext context;
     context.ProgramFolder = Paths::programFolder();
-    context.FirstArgument = m_arguments.value(0);
+    context.FirstArgument = language::Trim(m_arguments.value(0)); // as ListFileName takes it
     context.LoadSettingsFile = [this](const QString &path) { LoadSettingsFile(path); };
     if (m_list.LoadList(fileName, *m_tree, context))
         TreeView1->Select(m_tree->NodeByIndex(0));

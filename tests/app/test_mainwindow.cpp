@@ -374,6 +374,17 @@ private slots:
         QCOMPARE(w.View->Urls.size(), before); // album A's page is the one shown
     }
 
+    void descriptionAddresses()
+    {
+        // Names that an address would otherwise cut or misread survive the way to the view.
+        for (const QString &path : { u"/music/a#1.htm"_s, u"/music/50% off.txt"_s, u"/music/Зима?.htm"_s }) {
+            const QUrl url = DescriptionUrl(path);
+            QCOMPARE(url.scheme(), u"file"_s);
+            QCOMPARE(url.toLocalFile(), path);
+        }
+        QCOMPARE(DescriptionUrl(u"  "_s).toString(), u"file://"_s);
+    }
+
     void noDescriptionEverShown()
     {
         TProgramFolder folder;
