@@ -112,6 +112,7 @@ private slots:
     void encoderFiles();
     void fileFacts();
     void fileErrors();
+    void unreadableFile();
     void badInput();
 };
 
@@ -336,6 +337,21 @@ void TstAudioInfo::fileErrors()
     QCOMPARE(info.FileAge, -1);
     QCOMPARE(errorOf([&] { info.AnalyzeFile(dir.path()); }), QStringLiteral("Cannot open file ") + dir.path());
 
+    // A stream that holds less than it reports (a file cut while it is read) is a read error.
+    struct ShrunkBuffer : QBuffer
+    {
+        qint64 size() const override { return QBuffer::size() + 1000; }
+    } shrunk;
+    QByteArray bytes = stream(5000, {0, 417});
+    shrunk.setBuffer(&bytes);
+    QVERIFY(shrunk.open(QIODevice::ReadOnly));
+    QCOMPARE(errorOf([&] { info.AnalyzeStream(shrunk, 6000); }), QStringLiteral("Stream read error"));
+}
+
+void TstAudioInfo::unreadableFile()
+{
+    QTemporaryDir dir;
+    TAudioInfo info;
     const QString locked = writeFile(dir, QStringLiteral("locked.mp3"), stream(1000, {0}));
     QVERIFY(QFile::setPermissions(locked, {}));
     QFile probe(locked);
