@@ -1,5 +1,6 @@
 // Tests of the picture decoders: pixels against Qt's own readers and known colours, and every failure path.
 #include "KsError.h"
+#include "TestSupport.h"
 #include "Pictures.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+using namespace TestSupport;
 
 namespace {
 
@@ -34,15 +37,6 @@ QString failureOf(const QString &path)
         return e.message();
     }
     return u"decoded"_s;
-}
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Tests of TAudioInfo: play times of built streams and of real encoder output, file facts, bad input.
 #include "AudioInfo.h"
+#include "TestSupport.h"
 #include "FileStamp.h"
 #include "KsError.h"
 
@@ -10,6 +11,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace TestSupport;
 
 namespace {
 
@@ -73,25 +76,6 @@ qint64 durationOf(const QByteArray &bytes)
     TAudioInfo info;
     analyze(info, bytes);
     return info.Duration;
-}
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write a test file");
-    return path;
-}
-
-template <typename F> QString errorOf(F f)
-{
-    try {
-        f();
-    } catch (const KsError &e) {
-        return e.message();
-    }
-    return QString();
 }
 
 } // namespace

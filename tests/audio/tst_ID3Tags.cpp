@@ -1,5 +1,6 @@
 // Tests of TID3v1Tag: parsing, building, code page 1251 text, and the file operations with their failures.
 #include "ID3Tags.h"
+#include "TestSupport.h"
 #include "KsError.h"
 
 #include <QBuffer>
@@ -11,6 +12,8 @@
 #include <csignal>
 #include <sys/resource.h>
 #endif
+
+using namespace TestSupport;
 
 namespace {
 
@@ -37,16 +40,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(bytes), bytes.size());
-}
-
-template <typename F> QString errorOf(F f)
-{
-    try {
-        f();
-    } catch (const KsError &e) {
-        return e.message();
-    }
-    return QString();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // CatalogueTestUtil: small file helpers shared by the catalogue tests.
 #pragma once
 
+#include "CatalogueTree.h"
 #include "TextCodec.h"
 
 #include <QByteArray>
@@ -45,6 +46,17 @@ inline QStringList albumBlock(const QString &author, const QString &title, const
               << QStringLiteral("file: ") + t + QStringLiteral(".mp3") << QStringLiteral("dfile: ");
     lines << QStringLiteral("--endofalbum");
     return lines;
+}
+
+/// Every node's text in pre-order, tracks indented by two blanks.
+inline QStringList texts(const TCatalogueTree &tree)
+{
+    QStringList out;
+    for (int i = 0; i < tree.NodeCount(); ++i) {
+        const TTreeNode *n = tree.NodeByIndex(i);
+        out << (n->Level() ? QStringLiteral("  ") : QString()) + n->Text();
+    }
+    return out;
 }
 
 } // namespace CatalogueTestUtil

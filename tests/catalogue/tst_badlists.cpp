@@ -15,15 +15,6 @@ using namespace CatalogueTestUtil;
 
 namespace {
 
-QStringList texts(const TCatalogueTree &tree)
-{
-    QStringList out;
-    for (int i = 0; i < tree.NodeCount(); ++i) {
-        const TTreeNode *n = tree.NodeByIndex(i);
-        out << QString(n->Level() ? u"  "_s : QString()) + n->Text();
-    }
-    return out;
-}
 
 QByteArray withCount(const QString &countLine, int tracks)
 {

@@ -32,15 +32,6 @@ const QByteArray kWinterBytes = "-newalbum\r\n"
                                 "--endofalbum\r\n"
                                 "ini: winter.ini\r\n";
 
-QStringList texts(const TCatalogueTree &tree)
-{
-    QStringList out;
-    for (int i = 0; i < tree.NodeCount(); ++i) {
-        const TTreeNode *n = tree.NodeByIndex(i);
-        out << QString(n->Level() ? u"  "_s : QString()) + n->Text();
-    }
-    return out;
-}
 
 } // namespace
 
