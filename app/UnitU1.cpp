@@ -10,6 +10,11 @@
 #include "Paths.h"
 #include "Pictures.h"
 #include "ShellOpen.h"
+#include "Unit2.h"
+#include "Unit31.h"
+#include "Unit41.h"
+#include "Unit5.h"
+#include "Unit6.h"
 #include "language.h"
 
 #include <QAbstractItemView>
@@ -30,12 +35,13 @@ constexpr int ImageTab = 1;
 
 TForm1::TForm1(TFormServices services, QWidget *parent)
     : QWidget(parent), m_shell(*services.Shell), m_messages(*services.Messages),
-      m_descriptionView(std::move(services.DescriptionView)), m_arguments(std::move(services.Arguments)),
+      m_fileDialogs(*services.FileDialogs), m_player(*services.Player), m_descriptionView(std::move(services.DescriptionView)), m_arguments(std::move(services.Arguments)),
       m_tree(new TCatalogueTree(this))
 {
     CreateControls();
     TreeView1->setFocus();
     Guarded([this] { FormCreate(); });
+    CreateDialogs();
 }
 
 TForm1::~TForm1() = default;
@@ -55,6 +61,17 @@ void TForm1::FormCreate()
     const QString argument = m_arguments.isEmpty() ? QString() : language::Trim(m_arguments.first());
     m_list.ListFileName = argument.isEmpty() ? Paths::programFolder() + u"list.lst"_s : argument;
     LoadQuickLoadIndex();
+}
+
+void TForm1::CreateDialogs()
+{
+    // In the program's order of creation; the first load comes only after all of them exist.
+    const TDialogServices services{ &m_messages, &m_fileDialogs };
+    m_form2 = new TForm2(*this, services, this);
+    m_form5 = new TForm5(*this, services, this);
+    m_form3 = new TForm3(*this, services, this);
+    m_form4 = new TForm4(*this, services, this);
+    m_form6 = new TForm6(*this, services, this);
 }
 
 void TForm1::LoadQuickLoadIndex()

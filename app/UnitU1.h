@@ -1,6 +1,7 @@
 // UnitU1: TForm1, the main window: the open list, its tree, the information panel and the views.
 #pragma once
 
+#include "CatalogueHost.h"
 #include "OpenList.h"
 
 #include <QStringList>
@@ -8,6 +9,8 @@
 #include <memory>
 
 class IDescriptionView;
+class IFileDialogs;
+class IPlayerLink;
 class IShellOpen;
 class QAction;
 class QComboBox;
@@ -19,6 +22,11 @@ class TCatalogueTree;
 class THETreeView;
 class TImageView;
 class TLinkLabel;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
 class TMessages;
 class TTreeNode;
 
@@ -27,11 +35,13 @@ struct TFormServices
 {
     IShellOpen *Shell = nullptr;
     TMessages *Messages = nullptr;
+    IFileDialogs *FileDialogs = nullptr;
+    IPlayerLink *Player = nullptr;
     std::unique_ptr<IDescriptionView> DescriptionView;
     QStringList Arguments; ///< command-line arguments after the program name
 };
 
-class TForm1 : public QWidget
+class TForm1 : public QWidget, public ICatalogueHost
 {
     Q_OBJECT
 public:
@@ -39,18 +49,25 @@ public:
     ~TForm1() override;
 
     // Open-list state shared with the dialogs.
-    TOpenList &OpenList() { return m_list; }
-    TCatalogueTree &Tree() { return *m_tree; }
-    THETreeView *TreeView() const { return TreeView1; }
+    TOpenList &OpenList() override { return m_list; }
+    TCatalogueTree &Tree() override { return *m_tree; }
+    THETreeView *TreeView() const override { return TreeView1; }
     const QStringList &QuickLoadFiles() const { return m_quickLoadFiles; }
     const QString &DefaultSettingsFile() const { return m_defaultSettingsFile; }
     const QString &ShownDescription() const { return m_shownDescription; }
     bool FirstPaintPending() const { return m_firstPaintPending; }
 
     /// Replaces the open list with a file and rebuilds the tree; selects the first album. Throws KsError.
-    void LoadList(const QString &fileName);
+    void LoadList(const QString &fileName) override;
     /// Fills the quick-load combo box and QuickLoadFiles from main.lis in the program folder.
-    void LoadQuickLoadIndex();
+    void LoadQuickLoadIndex() override;
+
+    // The dialogs, created once after the window.
+    TForm2 *Form2() const { return m_form2; }
+    TForm3 *Form3() const { return m_form3; }
+    TForm4 *Form4() const { return m_form4; }
+    TForm5 *Form5() const { return m_form5; }
+    TForm6 *Form6() const { return m_form6; }
 
     // The settings file of the window (applied in full by the settings module).
     void LoadDefaultSettings();
@@ -75,6 +92,7 @@ private:
 
     // Start-up and handlers (UnitU1.cpp).
     void FormCreate();
+    void CreateDialogs();
     void FirstPaint();
     template <class F> void Guarded(F &&handler);
     void SelectionChanged(TTreeNode *node);
@@ -90,10 +108,25 @@ private:
     void MenuButtonClicked();
     void UrlClicked();
 
+    // ---- editing the open list (UnitU1Edit.cpp) ----
+    void ConnectEditing();
+    // ---- end of editing ----
+
+    // ---- playing (UnitU1Play.cpp) ----
+    void ConnectPlayback();
+    // ---- end of playing ----
+
     IShellOpen &m_shell;
     TMessages &m_messages;
+    IFileDialogs &m_fileDialogs;
+    IPlayerLink &m_player;
     std::unique_ptr<IDescriptionView> m_descriptionView;
     QStringList m_arguments;
+    TForm2 *m_form2 = nullptr;
+    TForm3 *m_form3 = nullptr;
+    TForm4 *m_form4 = nullptr;
+    TForm5 *m_form5 = nullptr;
+    TForm6 *m_form6 = nullptr;
 
     TOpenList m_list;
     TCatalogueTree *m_tree;

@@ -308,6 +308,8 @@ void TForm1::ConnectControls()
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::QuickLoadChosen);
     connect(TreeView1, &THETreeView::SelectionChanged, this, &TForm1::SelectionChanged);
     connect(Label10, &TLinkLabel::Clicked, this, &TForm1::UrlClicked);
+    ConnectEditing();
+    ConnectPlayback();
 
     // A Ctrl+S typed into the open drop-down list arrives at the list view, not at the window's actions.
     ComboBox1->installEventFilter(this);

@@ -1,7 +1,9 @@
 // main: starts Kestrune with the main window on the list named on the command line.
 #include "Application.h"
 #include "DescriptionView.h"
+#include "FileDialogs.h"
 #include "Messages.h"
+#include "PlayerLink.h"
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
@@ -17,10 +19,16 @@ int main(int argc, char *argv[])
     TMessageBoxes messages;
     app.SetMessages(&messages);
     TSystemShell shell;
+    TQtFileDialogs fileDialogs;
+    // The player is looked for once before any window exists.
+    const std::unique_ptr<IPlayerLink> player = CreateSystemPlayerLink();
+    player->FindPlayer();
 
     TFormServices services;
     services.Shell = &shell;
     services.Messages = &messages;
+    services.FileDialogs = &fileDialogs;
+    services.Player = player.get();
     services.DescriptionView = std::make_unique<TWebDescriptionView>();
     services.Arguments = app.arguments().mid(1);
     TForm1 form(std::move(services));

@@ -1,9 +1,11 @@
 // bench_window_load: a large list loaded into the shown main window, with the first album selected.
 #include "CatalogueTree.h"
 #include "DescriptionView.h"
+#include "FileDialogs.h"
 #include "He1.h"
 #include "LargeList.h"
 #include "Messages.h"
+#include "PlayerLink.h"
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
@@ -19,9 +21,13 @@ void BM_WindowLoadList(benchmark::State &state)
     const LargeList &list = largeList();
     TRecordingShell shell;
     TRecordingMessages messages;
+    TScriptedFileDialogs fileDialogs;
+    TRecordingPlayerLink player;
     TFormServices services;
     services.Shell = &shell;
     services.Messages = &messages;
+    services.FileDialogs = &fileDialogs;
+    services.Player = &player;
     services.DescriptionView = std::make_unique<TRecordingDescriptionView>();
     services.Arguments = QStringList { list.fileName };
     TForm1 form(std::move(services));

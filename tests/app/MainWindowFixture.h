@@ -2,9 +2,11 @@
 #pragma once
 
 #include "DescriptionView.h"
+#include "FileDialogs.h"
 #include "LinesFile.h"
 #include "Messages.h"
 #include "Paths.h"
+#include "PlayerLink.h"
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
@@ -33,6 +35,8 @@ struct TWindowUnderTest
 {
     TRecordingShell Shell;
     TRecordingMessages Messages;
+    TScriptedFileDialogs FileDialogs;
+    TRecordingPlayerLink Player;
     TRecordingDescriptionView *View = nullptr;
     std::unique_ptr<TForm1> Form;
 
@@ -41,6 +45,8 @@ struct TWindowUnderTest
         TFormServices services;
         services.Shell = &Shell;
         services.Messages = &Messages;
+        services.FileDialogs = &FileDialogs;
+        services.Player = &Player;
         auto view = std::make_unique<TRecordingDescriptionView>();
         View = view.get();
         services.DescriptionView = std::move(view);

@@ -1,0 +1,91 @@
+// FileDialogs: the toolkit's open, picture and save dialogs and the filter conversion.
+#include "FileDialogs.h"
+
+#include "Pictures.h"
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
+
+using namespace Qt::StringLiterals;
+
+QStringList FileDialogs::NameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList result;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(u';', u' ');
+        result.append(parts.at(i) + u" ("_s + patterns + u')');
+    }
+    return result;
+}
+
+QString FileDialogs::WithDefaultExtension(const QString &path, const QString &extension)
+{
+    return path.contains(u'.') ? path : path + extension;
+}
+
+namespace {
+
+std::optional<TFileChoice> run(QFileDialog &dialog, const QString &filter, int initialFilter)
+{
+    const QStringList filters = FileDialogs::NameFilters(filter);
+    dialog.setNameFilters(filters);
+    if (initialFilter >= 0 && initialFilter < filters.size())
+        dialog.selectNameFilter(filters.at(initialFilter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    TFileChoice choice;
+    choice.Path = QDir::toNativeSeparators(dialog.selectedFiles().first());
+    choice.FilterIndex = std::max(0, int(filters.indexOf(dialog.selectedNameFilter())));
+    return choice;
+}
+
+} // namespace
+
+std::optional<TFileChoice> TQtFileDialogs::OpenFile(QWidget *parent, const QString &filter, int initialFilter)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return run(dialog, filter, initialFilter);
+}
+
+std::optional<TFileChoice> TQtFileDialogs::OpenPicture(QWidget *parent, const QString &filter, int initialFilter)
+{
+    // The preview needs the dialog's own widgets.
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    auto *preview = new QLabel(&dialog);
+    preview->setObjectName(u"Preview"_s);
+    preview->setFixedSize(160, 160);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+        grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
+        QPixmap pixmap;
+        try {
+            pixmap = QPixmap::fromImage(Pictures::LoadPicture(path));
+        } catch (...) {
+            // A file that is not a picture shows no preview.
+        }
+        preview->setPixmap(pixmap.isNull() ? QPixmap()
+                                           : pixmap.scaled(preview->size(), Qt::KeepAspectRatio,
+                                                           Qt::SmoothTransformation));
+    });
+    return run(dialog, filter, initialFilter);
+}
+
+std::optional<TFileChoice> TQtFileDialogs::SaveFile(QWidget *parent, const QString &filter, int initialFilter)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return run(dialog, filter, initialFilter);
+}

@@ -1,0 +1,2 @@
+// ListSearch: finding an album or a track of the open list by a fragment of its name.
+#include "ListSearch.h"

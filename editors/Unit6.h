@@ -1,0 +1,17 @@
+// Unit6: TForm6, the search in the open list.
+#pragma once
+
+#include "CatalogueHost.h"
+
+#include <QDialog>
+
+class TForm6 : public QDialog
+{
+    Q_OBJECT
+public:
+    TForm6(ICatalogueHost &host, const TDialogServices &services, QWidget *parent = nullptr);
+
+private:
+    ICatalogueHost &m_host;
+    TDialogServices m_services;
+};

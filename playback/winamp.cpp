@@ -1,0 +1,2 @@
+// winamp: the player link through the player main window messages.
+#include "winamp.h"
