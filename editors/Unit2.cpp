@@ -6,3 +6,10 @@ TForm2::TForm2(ICatalogueHost &host, const TDialogServices &services, QWidget *p
 {
     setObjectName(QStringLiteral("Form2"));
 }
+
+void TForm2::ShowBuilder()
+{
+    show();
+    raise();
+    activateWindow();
+}

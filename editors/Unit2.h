@@ -11,6 +11,9 @@ class TForm2 : public QDialog
 public:
     TForm2(ICatalogueHost &host, const TDialogServices &services, QWidget *parent = nullptr);
 
+    /// Shows the dialog, not modal, with everything it held.
+    void ShowBuilder();
+
 private:
     ICatalogueHost &m_host;
     TDialogServices m_services;

@@ -6,3 +6,8 @@ TForm3::TForm3(ICatalogueHost &host, const TDialogServices &services, QWidget *p
 {
     setObjectName(QStringLiteral("Form3"));
 }
+
+void TForm3::OpenTrack()
+{
+    exec();
+}

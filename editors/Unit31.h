@@ -11,6 +11,9 @@ class TForm3 : public QDialog
 public:
     TForm3(ICatalogueHost &host, const TDialogServices &services, QWidget *parent = nullptr);
 
+    /// Fills the fields from CurrentTrack and shows the dialog modally.
+    void OpenTrack();
+
 private:
     ICatalogueHost &m_host;
     TDialogServices m_services;

@@ -6,3 +6,10 @@ TForm4::TForm4(ICatalogueHost &host, const TDialogServices &services, QWidget *p
 {
     setObjectName(QStringLiteral("Form4"));
 }
+
+void TForm4::OpenAlbum()
+{
+    show();
+    raise();
+    activateWindow();
+}

@@ -11,6 +11,9 @@ class TForm4 : public QDialog
 public:
     TForm4(ICatalogueHost &host, const TDialogServices &services, QWidget *parent = nullptr);
 
+    /// Fills the fields from the selected node and CurrentAlbum and shows the dialog, not modal.
+    void OpenAlbum();
+
 private:
     ICatalogueHost &m_host;
     TDialogServices m_services;

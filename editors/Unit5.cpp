@@ -6,3 +6,10 @@ TForm5::TForm5(ICatalogueHost &host, const TDialogServices &services, QWidget *p
 {
     setObjectName(QStringLiteral("Form5"));
 }
+
+void TForm5::ShowManager()
+{
+    show();
+    raise();
+    activateWindow();
+}

@@ -11,6 +11,9 @@ class TForm5 : public QDialog
 public:
     TForm5(ICatalogueHost &host, const TDialogServices &services, QWidget *parent = nullptr);
 
+    /// Loads main.lis when it exists and shows the dialog, not modal.
+    void ShowManager();
+
 private:
     ICatalogueHost &m_host;
     TDialogServices m_services;

@@ -6,3 +6,10 @@ TForm6::TForm6(ICatalogueHost &host, const TDialogServices &services, QWidget *p
 {
     setObjectName(QStringLiteral("Form6"));
 }
+
+void TForm6::ShowSearch()
+{
+    show();
+    raise();
+    activateWindow();
+}

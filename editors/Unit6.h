@@ -11,6 +11,9 @@ class TForm6 : public QDialog
 public:
     TForm6(ICatalogueHost &host, const TDialogServices &services, QWidget *parent = nullptr);
 
+    /// Shows the dialog, not modal, above the other windows.
+    void ShowSearch();
+
 private:
     ICatalogueHost &m_host;
     TDialogServices m_services;

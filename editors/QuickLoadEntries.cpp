@@ -1,0 +1,2 @@
+// QuickLoadEntries: building and editing the entries of the quick-load index.
+#include "QuickLoadEntries.h"
