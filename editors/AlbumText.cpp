@@ -1,2 +1,110 @@
 // AlbumText: the text of album and track blocks composed by the album builder.
 #include "AlbumText.h"
+
+#include "LinesFile.h"
+#include "Paths.h"
+#include "language.h"
+
+using namespace Qt::StringLiterals;
+
+namespace AlbumText {
+
+QString DescriptionFilter()
+{
+    return u"HTML|*.htm|TXT|*.txt"_s;
+}
+
+QString ImageFilter()
+{
+    return u"Изображения BMP|*.bmp|Изображения JPG|*.jpg|Изображения GIF|*.gif|"
+           u"Все поддерживаемые форматы|*.bmp;*.jpg;*.gif"_s;
+}
+
+QString ListFilter()
+{
+    return u"Список|*.lst"_s;
+}
+
+QString DescriptionExtension(int filterIndex)
+{
+    return filterIndex == 0 ? u".htm"_s : u".txt"_s;
+}
+
+QString ImageExtension(int filterIndex)
+{
+    return filterIndex == 0 ? u".bmp"_s : u".jpg"_s;
+}
+
+QStringList TrackBlock(const TTrackFields &track)
+{
+    return { u"track: "_s + track.Title, u"size: "_s + track.Duration, u"file: "_s + track.File,
+             u"dfile: "_s + track.DescriptionFile };
+}
+
+QString TitleFromFileName(const QString &name)
+{
+    return language::Trim(language::CutSubstring(name, u".mp3"_s));
+}
+
+bool TTrackList::Add(const TTrackFields &track)
+{
+    if (track.File.isEmpty() || track.Title.isEmpty())
+        return false;
+    m_lines << TrackBlock(track);
+    ++m_count;
+    return true;
+}
+
+void TTrackList::Generate(const QList<TFoundFile> &files, const QString &duration, const QString &descriptionFile)
+{
+    for (const TFoundFile &f : files) {
+        m_lines << TrackBlock({ TitleFromFileName(f.Name), duration, f.Path, descriptionFile });
+        ++m_count;
+    }
+}
+
+void TTrackList::Clear()
+{
+    m_lines.clear();
+    m_count = 0;
+}
+
+TComposition ComposeAlbum(const TAlbumFields &album, const TTrackList &tracks)
+{
+    if (language::Trim(album.Name).isEmpty())
+        return { u"Введите название альбома."_s, {} };
+    if (tracks.Count() == 0)
+        return { u"Альбом должен содержать хотя бы один звуковой файл."_s, {} };
+    QStringList lines{ u"-newalbum"_s,
+                       u"author: "_s + album.Author,
+                       u"album: "_s + album.Name,
+                       u"url: "_s + album.Url,
+                       u"discriptionfile: "_s + album.DescriptionFile,
+                       u"nt: "_s + QString::number(tracks.Count()),
+                       u"image: "_s + album.Image };
+    lines << tracks.Lines() << u"--endofalbum"_s;
+    return { QString(), lines };
+}
+
+QString ListFilePath(const QString &chosen)
+{
+    if (language::Trim(chosen).isEmpty())
+        return QString();
+    return chosen.contains(u'.') ? chosen : chosen + u".lst"_s;
+}
+
+void SaveAlbumList(const QString &fileName, const QStringList &album)
+{
+    LinesFile::writeLines(Paths::toFileSystem(fileName), album);
+}
+
+bool AppendToListFile(const QString &fileName, const QStringList &album)
+{
+    if (!Paths::fileExists(fileName))
+        return false;
+    const QString path = Paths::toFileSystem(fileName);
+    LinesFile::writeLines(path, LinesFile::readLines(path) + album);
+    return true;
+}
+
+} // namespace AlbumText

@@ -1,2 +1,92 @@
 // AlbumText: the text of album and track blocks composed by the album builder.
 #pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace AlbumText {
+
+/// The album header fields, as typed or picked.
+struct TAlbumFields
+{
+    QString Name;
+    QString Author;
+    QString Url;
+    QString DescriptionFile;
+    QString Image;
+};
+
+/// The fields of one track, as typed or picked.
+struct TTrackFields
+{
+    QString Title;
+    QString Duration;
+    QString File;
+    QString DescriptionFile;
+};
+
+/// A file of the browser: its name and its full path.
+struct TFoundFile
+{
+    QString Name;
+    QString Path;
+};
+
+/// The file filters of the builder's pickers and its save dialog.
+QString DescriptionFilter();
+QString ImageFilter();
+QString ListFilter();
+/// The image picker opens on its all-formats entry (0-based).
+constexpr int ImageFilterInitial = 3;
+/// The extension a name without "." gets in the description picker: ".htm" for the first entry, else ".txt".
+QString DescriptionExtension(int filterIndex);
+/// The same for the image picker: ".bmp" for the first entry, ".jpg" for every other.
+QString ImageExtension(int filterIndex);
+
+/// The four lines of a track block, texts as typed: "track: ", "size: ", "file: ", "dfile: ".
+QStringList TrackBlock(const TTrackFields &track);
+
+/// The title of a generated track: CutSubstring(name, ".mp3"), trimmed.
+QString TitleFromFileName(const QString &name);
+
+/// The track list of the builder: its blocks' lines and their count, kept together.
+class TTrackList
+{
+public:
+    const QStringList &Lines() const { return m_lines; }
+    int Count() const { return m_count; }
+
+    /// "Добавить": appends a block unless the title or the file is empty (as typed); true when added.
+    bool Add(const TTrackFields &track);
+    /// "Автоматическая генерация": one block per file, after the blocks already there.
+    void Generate(const QList<TFoundFile> &files, const QString &duration, const QString &descriptionFile);
+    /// "Очистить".
+    void Clear();
+
+private:
+    QStringList m_lines;
+    int m_count = 0;
+};
+
+/// What "Создать" gives: the album's lines, or the message of the check that failed.
+struct TComposition
+{
+    QString Message;   ///< empty when the album was composed
+    QStringList Lines; ///< the album block
+};
+
+/// The album block of the fields and the track list, after the two checks of "Создать".
+TComposition ComposeAlbum(const TAlbumFields &album, const TTrackList &tracks);
+
+/// The chosen name of a list file: empty when it is blank, ".lst" added when it has no "." at all.
+QString ListFilePath(const QString &chosen);
+
+/// Writes the album lines as a new list file, replacing one of that name. Throws KsError.
+void SaveAlbumList(const QString &fileName, const QStringList &album);
+
+/// Appends the album lines to an existing list file; a missing file is left alone (false).
+/// Throws KsError when the file cannot be read or written.
+bool AppendToListFile(const QString &fileName, const QStringList &album);
+
+} // namespace AlbumText
