@@ -1,0 +1,220 @@
+// Tests of deleting, renaming and rewriting albums and tracks in the lines of a list.
+#include "CatalogueTestUtil.h"
+#include "KsError.h"
+#include "ListEdits.h"
+#include "OpenList.h"
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace CatalogueTestUtil;
+using TestSupport::errorOf;
+
+namespace {
+
+const QString kFolder = u"/prog/"_s;
+
+TAlbum album(const QStringList &lines, const QString &title)
+{
+    return TOpenList{ lines, {}, {}, {} }.ReadAlbumRecord(title, kFolder);
+}
+
+} // namespace
+
+class TestListEdits : public QObject
+{
+    Q_OBJECT
+private slots:
+    void deleteAlbumRemovesOnlyItsBlock();
+    void deleteAlbumRefusesBlocksThatDoNotFit();
+    void deleteTrackRewritesTheCount();
+    void renameAlbumChangesEveryMatchingLine();
+    void renameTrackInEveryAlbumOfThatTitle();
+    void renameTrackPastTheEndChangesNothing();
+    void albumPropertiesWriteTheirLines();
+    void albumPropertiesOutsideTheList();
+    void trackPropertiesWriteTheirLines();
+    void renamedListReloads();
+};
+
+void TestListEdits::deleteAlbumRemovesOnlyItsBlock()
+{
+    const QStringList first = albumBlock(u"A"_s, u"One"_s, { u"x"_s, u"y"_s });
+    const QStringList second = albumBlock(u"B"_s, u"Two"_s, { u"z"_s });
+    const QStringList third = albumBlock(u"C"_s, u"Three"_s, {});
+    const QStringList all = QStringList{ u"note"_s } + first + second + third + QStringList{ u"ini: a.ini"_s };
+
+    QStringList lines = all;
+    ListEdits::DeleteAlbum(lines, album(lines, u"Two"_s));
+    QCOMPARE(lines, QStringList{ u"note"_s } + first + third + QStringList{ u"ini: a.ini"_s });
+
+    lines = all;
+    ListEdits::DeleteAlbum(lines, album(lines, u"Three"_s));
+    QCOMPARE(lines, QStringList{ u"note"_s } + first + second + QStringList{ u"ini: a.ini"_s });
+
+    // A negative count is an album without tracks: its eight lines go.
+    QStringList negative = albumBlock(u"N"_s, u"Neg"_s, {});
+    negative[5] = u"nt: -3"_s;
+    lines = first + negative + second;
+    ListEdits::DeleteAlbum(lines, album(lines, u"Neg"_s));
+    QCOMPARE(lines, first + second);
+}
+
+void TestListEdits::deleteAlbumRefusesBlocksThatDoNotFit()
+{
+    const QStringList next = albumBlock(u"B"_s, u"Next"_s, { u"z"_s });
+
+    // A count above the tracks would cut into the next album.
+    QStringList lines = albumBlock(u"A"_s, u"Big"_s, { u"x"_s, u"y"_s }) + next;
+    lines[5] = u"nt: 3"_s;
+    QStringList before = lines;
+    QCOMPARE(errorOf([&] { ListEdits::DeleteAlbum(lines, album(lines, u"Big"_s)); }),
+             u"The lines of album 'Big' are not a complete album block; nothing was deleted"_s);
+    QCOMPARE(lines, before);
+
+    // No "-newalbum" two lines above: a stray album line before the real block.
+    lines = QStringList{ u"x"_s, u"author: ?"_s, u"album: Next"_s, u"url: "_s, u"discriptionfile: "_s, u"nt: 0"_s,
+                         u"image: "_s, u"--endofalbum"_s }
+        + next;
+    before = lines;
+    QVERIFY(!errorOf([&] { ListEdits::DeleteAlbum(lines, album(lines, u"Next"_s)); }).isEmpty());
+    QCOMPARE(lines, before);
+
+    // An album line on the second line has no room for "-newalbum".
+    lines = QStringList{ u"author: ?"_s, u"album: Top"_s, u"url: "_s, u"d: "_s, u"nt: 0"_s, u"image: "_s } + next;
+    before = lines;
+    QCOMPARE(errorOf([&] { ListEdits::DeleteAlbum(lines, album(lines, u"Top"_s)); }),
+             u"List index out of bounds (-1)"_s);
+    QCOMPARE(lines, before);
+
+    // The last track's lines and the end line are missing.
+    lines = next + albumBlock(u"A"_s, u"Cut"_s, { u"x"_s }).mid(0, 9);
+    before = lines;
+    QCOMPARE(errorOf([&] { ListEdits::DeleteAlbum(lines, album(lines, u"Cut"_s)); }),
+             u"List index out of bounds (21)"_s);
+    QCOMPARE(lines, before);
+}
+
+void TestListEdits::deleteTrackRewritesTheCount()
+{
+    const QStringList other = albumBlock(u"B"_s, u"Other"_s, { u"Second"_s });
+    QStringList lines = other + albumBlock(u"A"_s, u"Album"_s, { u"First"_s, u"Second"_s, u"Third"_s });
+    TOpenList list{ lines, {}, {}, {} };
+    const TTrack track = list.ReadTrackRecord(u"Album"_s, u"Second"_s, kFolder);
+    TAlbum owner = list.CurrentAlbum;
+    QCOMPARE(track.LineIndex, 12 + 11);
+
+    ListEdits::DeleteTrack(lines, owner, track);
+    QCOMPARE(owner.TrackCount, 2);
+    QCOMPARE(lines, other + albumBlock(u"A"_s, u"Album"_s, { u"First"_s, u"Third"_s }));
+}
+
+void TestListEdits::renameAlbumChangesEveryMatchingLine()
+{
+    QStringList lines = albumBlock(u"A"_s, u"Live"_s, {}) + albumBlock(u"B"_s, u"Live 2"_s, {})
+        + albumBlock(u"C"_s, u"Live"_s, {}) + QStringList{ u"album: Live "_s };
+    QCOMPARE(ListEdits::RenameAlbum(lines, u"Live"_s, u"Live 1999"_s), 2);
+    QCOMPARE(lines.filter(u"album:"_s),
+             (QStringList{ u"album: Live 1999"_s, u"album: Live 2"_s, u"album: Live 1999"_s, u"album: Live "_s }));
+}
+
+void TestListEdits::renameTrackInEveryAlbumOfThatTitle()
+{
+    // The second album of the title is searched over the length of the first (two tracks).
+    const QStringList lines = albumBlock(u"A"_s, u"Live"_s, { u"Intro"_s, u"Song"_s, u"x"_s })
+        + albumBlock(u"B"_s, u"Other"_s, { u"Song"_s })
+        + albumBlock(u"C"_s, u"Live"_s, { u"Song"_s, u"x"_s, u"Song"_s, u"Song"_s });
+    QStringList renamed = lines;
+    const int changed = ListEdits::RenameTrack(renamed, album(lines, u"Live"_s), u"Song"_s, u"Song "_s);
+    QCOMPARE(changed, 3);
+    QStringList expected = lines;
+    expected[11] = u"track: Song "_s; // first Live, second track
+    expected[39] = u"track: Song "_s; // second Live, track 0
+    expected[47] = u"track: Song "_s; // track 2, the end of the first album's span
+    QCOMPARE(renamed, expected);                // track 3 lies beyond it; Other's track stays
+}
+
+void TestListEdits::renameTrackPastTheEndChangesNothing()
+{
+    // The album's count claims more tracks than the list holds.
+    QStringList lines = albumBlock(u"A"_s, u"Live"_s, { u"Song"_s }) + albumBlock(u"C"_s, u"Live"_s, { u"Song"_s });
+    lines[5] = u"nt: 2"_s;
+    const QStringList before = lines;
+    const TAlbum live = album(lines, u"Live"_s);
+    QCOMPARE(errorOf([&] { ListEdits::RenameTrack(lines, live, u"Song"_s, u"New"_s); }),
+             u"List index out of bounds (24)"_s);
+    QCOMPARE(lines, before);
+}
+
+void TestListEdits::albumPropertiesWriteTheirLines()
+{
+    const QStringList second = albumBlock(u"B"_s, u"Same"_s, { u"t"_s });
+    QStringList lines = albumBlock(u"A"_s, u"Same"_s, { u"t"_s }) + second;
+    const ListEdits::TAlbumFields fields{ u" New "_s, u"Автор"_s, u"/prog/d.htm"_s, u"http://x"_s, u""_s };
+    QVERIFY(ListEdits::WriteAlbumProperties(lines, ListEdits::AlbumKeyLine(u" Same "_s), fields));
+    QCOMPARE(lines.mid(0, 7), (QStringList{ u"-newalbum"_s, u"author: Автор"_s, u"album:  New "_s, u"url: http://x"_s,
+                                            u"discriptionfile: /prog/d.htm"_s, u"nt: 1"_s, u"image: "_s }));
+    QCOMPARE(lines.mid(7), albumBlock(u"A"_s, u"Same"_s, { u"t"_s }).mid(7) + second); // only the first album
+
+    // No line matches (a trailing blank, or the first line): nothing is written.
+    lines = QStringList{ u"album: X"_s } + albumBlock(u"A"_s, u"X "_s, {});
+    const QStringList before = lines;
+    QVERIFY(!ListEdits::WriteAlbumProperties(lines, u"album: X"_s, fields));
+    QCOMPARE(lines, before);
+}
+
+void TestListEdits::albumPropertiesOutsideTheList()
+{
+    // The list ends at the count line: the image line is missing.
+    QStringList lines = albumBlock(u"A"_s, u"Short"_s, {}).mid(0, 6);
+    const ListEdits::TAlbumFields fields{ u"N"_s, u"Au"_s, u"D"_s, u"U"_s, u"I"_s };
+    QCOMPARE(errorOf([&] { ListEdits::WriteAlbumProperties(lines, u"album: Short"_s, fields); }),
+             u"List index out of bounds (6)"_s);
+    // The lines before the failing one are written, in order; the count line is never touched.
+    QCOMPARE(lines, (QStringList{ u"-newalbum"_s, u"author: Au"_s, u"album: N"_s, u"url: U"_s,
+                                  u"discriptionfile: D"_s, u"nt: 0"_s }));
+}
+
+void TestListEdits::trackPropertiesWriteTheirLines()
+{
+    QStringList lines = albumBlock(u"A"_s, u"Al"_s, { u"One"_s, u"Two"_s });
+    const QStringList before = lines;
+    const ListEdits::TTrackFields fields{ u"Two "_s, u"04:05"_s, u"C:\\d.txt"_s };
+    QVERIFY(ListEdits::WriteTrackProperties(lines, 11, fields));
+    QStringList expected = before;
+    expected[11] = u"track: Two "_s;
+    expected[12] = u"size: 04:05"_s;
+    expected[14] = u"dfile: C:\\d.txt"_s; // the file line stays
+    QCOMPARE(lines, expected);
+
+    lines = before;
+    QVERIFY(!ListEdits::WriteTrackProperties(lines, -1, fields));
+    QCOMPARE(lines, before);
+    QCOMPARE(errorOf([&] { ListEdits::WriteTrackProperties(lines, 14, fields); }),
+             u"List index out of bounds (17)"_s);
+    QCOMPARE(lines.at(14), u"track: Two "_s);
+    QCOMPARE(lines.at(15), u"size: 04:05"_s);
+}
+
+void TestListEdits::renamedListReloads()
+{
+    QTemporaryDir dir;
+    TOpenList list;
+    list.ListLines = albumBlock(u"A"_s, u"Зима"_s, { u"Оттепель"_s }) + albumBlock(u"B"_s, u"Лето"_s, {});
+    list.ListFileName = dir.filePath(u"list.lst"_s);
+    ListEdits::RenameAlbum(list.ListLines, u"Зима"_s, u"Зима 2"_s);
+    ListEdits::RenameTrack(list.ListLines, list.ReadAlbumRecord(u"Зима 2"_s, kFolder), u"Оттепель"_s, u"Весна"_s);
+    list.Save();
+    QCOMPARE(readBytes(list.ListFileName), listBytes(list.ListLines));
+
+    TCatalogueTree tree;
+    TOpenList reloaded;
+    QVERIFY(reloaded.LoadList(list.ListFileName, tree, TLoadContext{ kFolder, {}, {} }));
+    QCOMPARE(texts(tree), (QStringList{ u"Зима 2"_s, u"  Весна"_s, u"Лето"_s }));
+    QCOMPARE(reloaded.ReadTrackRecord(u"Зима 2"_s, u"Весна"_s, kFolder).LineIndex, 7);
+}
+
+QTEST_GUILESS_MAIN(TestListEdits)
+#include "tst_listedits.moc"
