@@ -1,2 +1,95 @@
 // AlbumMonitor: what album play does on each tick of its timer.
 #include "AlbumMonitor.h"
+
+#include "OpenList.h"
+#include "PlayerLink.h"
+#include "language.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Looked up on a copy (the lines are shared, not copied): the window's records keep
+// belonging to its selection while album play moves through another album.
+TTrack lookUpTrack(const TOpenList &list, const QString &album, const QString &track, const QString &programFolder)
+{
+    TOpenList scratch = list;
+    return scratch.ReadTrackRecord(album, track, programFolder);
+}
+} // namespace
+
+void TAlbumMonitor::SwitchOn()
+{
+    m_on = true;
+    m_justAdvanced = false;
+}
+
+void TAlbumMonitor::SwitchOff()
+{
+    m_on = false;
+    m_justAdvanced = false;
+}
+
+void TAlbumMonitor::SetNowPlaying(const QString &album, const QString &track)
+{
+    m_album = album;
+    m_track = track;
+}
+
+bool TAlbumMonitor::NearTrackEnd(qint32 positionMs, qint32 lengthSeconds)
+{
+    // n = s or n - 1 = s, written so that no value overflows.
+    const qint64 s = positionMs / 1000 + 1;
+    return lengthSeconds == s || lengthSeconds == s + 1;
+}
+
+TMonitorStep TAlbumMonitor::Tick(IPlayerLink &player, const TOpenList &list, const QString &programFolder)
+{
+    if (!m_on)
+        return {};
+    const qint32 position = player.PlayerPositionMs();
+    const qint32 length = player.PlayerTrackLength();
+    // The last two seconds usually hold two ticks. When the tick after a move still reads the
+    // same track further on, the player has not switched yet: moving again would skip a track.
+    const bool sameTrackAsBefore = m_justAdvanced && length == m_advancedLength && position >= m_advancedAtMs;
+    m_justAdvanced = false;
+    if (sameTrackAsBefore || !NearTrackEnd(position, length))
+        return {};
+    TMonitorStep step;
+    try {
+        step = AdvanceToNextTrack(player, list, programFolder);
+    } catch (...) {
+        // A broken list would otherwise report the same failure every second.
+        SwitchOff();
+        throw;
+    }
+    if (step.Action != TMonitorAction::Stopped) {
+        m_justAdvanced = true;
+        m_advancedAtMs = position;
+        m_advancedLength = length;
+    }
+    return step;
+}
+
+TMonitorStep TAlbumMonitor::AdvanceToNextTrack(IPlayerLink &player, const TOpenList &list,
+                                               const QString &programFolder)
+{
+    const TTrack playing = lookUpTrack(list, m_album, m_track, programFolder);
+    if (playing.LineIndex < 0 || playing.LineIndex + 4 >= list.ListLines.size())
+        return Stop(player);
+    // The line after the track's block: the next track, or the album's end line.
+    const QString &next = list.ListLines.at(playing.LineIndex + 4);
+    if (!next.contains(u"track"_s))
+        return Stop(player);
+    m_track = language::Trim(language::CutSubstring(next, u"track:"_s));
+    const TTrack track = lookUpTrack(list, m_album, m_track, programFolder);
+    if (language::Trim(track.FileName).isEmpty())
+        return {};
+    return { TMonitorAction::PlayFile, track.FileName };
+}
+
+TMonitorStep TAlbumMonitor::Stop(IPlayerLink &player)
+{
+    player.PlayerStop();
+    SwitchOff();
+    return { TMonitorAction::Stopped, QString() };
+}

@@ -1,23 +1,146 @@
 // MprisLink: the player link over MPRIS 2 on the session bus.
 #include "MprisLink.h"
 
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QVariantMap>
+#include <algorithm>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
 namespace {
-// Until the bus link is in place no player is ever found.
-class TNoPlayer : public IPlayerLink
+const QString NamePrefix = u"org.mpris.MediaPlayer2."_s;
+const QString ObjectPath = u"/org/mpris/MediaPlayer2"_s;
+const QString PlayerInterface = u"org.mpris.MediaPlayer2.Player"_s;
+const QString PropertiesInterface = u"org.freedesktop.DBus.Properties"_s;
+
+qint32 clampToInt32(qint64 value)
 {
-public:
-    bool FindPlayer() override { return false; }
-    void PlayerPlay() override {}
-    void PlayerPause() override {}
-    void PlayerStop() override {}
-    void PlayerVolumeUp() override {}
-    void PlayerVolumeDown() override {}
-    qint32 PlayerPositionMs() override { return 0; }
-    qint32 PlayerTrackLength() override { return 0; }
-};
+    return static_cast<qint32>(std::clamp<qint64>(value, std::numeric_limits<qint32>::min(),
+                                                  std::numeric_limits<qint32>::max()));
+}
+
+// A variant as it comes off the bus, with any D-Bus variant wrapping taken off.
+QVariant unwrapped(QVariant value)
+{
+    while (value.metaType() == QMetaType::fromType<QDBusVariant>())
+        value = qvariant_cast<QDBusVariant>(value).variant();
+    return value;
+}
+
+// Microseconds of an MPRIS time value; players send it as any integer type.
+qint64 microseconds(const QVariant &value, bool *ok)
+{
+    return unwrapped(value).toLongLong(ok);
+}
 } // namespace
+
+TMprisLink::TMprisLink(const QDBusConnection &bus) : m_bus(bus) {}
+
+QDBusMessage TMprisLink::Call(const QDBusMessage &message)
+{
+    if (!m_bus.isConnected())
+        return {};
+    return m_bus.call(message, QDBus::Block, TimeoutMs);
+}
+
+bool TMprisLink::FindPlayer()
+{
+    m_player.clear();
+    const QDBusMessage reply = Call(QDBusMessage::createMethodCall(
+        u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s, u"org.freedesktop.DBus"_s, u"ListNames"_s));
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return false;
+    const QStringList names = reply.arguments().first().toStringList();
+    const auto found = std::find_if(names.begin(), names.end(),
+                                    [](const QString &name) { return name.startsWith(NamePrefix); });
+    if (found != names.end())
+        m_player = *found;
+    return !m_player.isEmpty();
+}
+
+void TMprisLink::Command(const QString &method)
+{
+    if (m_player.isEmpty() || !m_bus.isConnected())
+        return;
+    QDBusMessage message = QDBusMessage::createMethodCall(m_player, ObjectPath, PlayerInterface, method);
+    // A player that has gone must not be started again by the bus.
+    message.setAutoStartService(false);
+    m_bus.send(message);
+}
+
+void TMprisLink::PlayerPlay()
+{
+    Command(u"Play"_s);
+}
+
+void TMprisLink::PlayerPause()
+{
+    Command(u"PlayPause"_s);
+}
+
+void TMprisLink::PlayerStop()
+{
+    Command(u"Stop"_s);
+}
+
+void TMprisLink::PlayerVolumeUp()
+{
+    ChangeVolume(VolumeStep);
+}
+
+void TMprisLink::PlayerVolumeDown()
+{
+    ChangeVolume(-VolumeStep);
+}
+
+void TMprisLink::ChangeVolume(double delta)
+{
+    bool ok = false;
+    const double volume = unwrapped(Property(u"Volume"_s)).toDouble(&ok);
+    if (!ok)
+        return;
+    const double changed = std::clamp(volume + delta, 0.0, 1.0);
+    QDBusMessage message = QDBusMessage::createMethodCall(m_player, ObjectPath, PropertiesInterface, u"Set"_s);
+    message.setAutoStartService(false);
+    message << PlayerInterface << u"Volume"_s << QVariant::fromValue(QDBusVariant(changed));
+    m_bus.send(message);
+}
+
+QVariant TMprisLink::Property(const QString &name)
+{
+    if (m_player.isEmpty())
+        return {};
+    QDBusMessage message = QDBusMessage::createMethodCall(m_player, ObjectPath, PropertiesInterface, u"Get"_s);
+    message.setAutoStartService(false);
+    message << PlayerInterface << name;
+    const QDBusMessage reply = Call(message);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return unwrapped(reply.arguments().first());
+}
+
+qint32 TMprisLink::PlayerPositionMs()
+{
+    bool ok = false;
+    const qint64 us = microseconds(Property(u"Position"_s), &ok);
+    return ok ? clampToInt32(us / 1000) : 0;
+}
+
+qint32 TMprisLink::PlayerTrackLength()
+{
+    const QVariant metadata = Property(u"Metadata"_s);
+    if (metadata.metaType() != QMetaType::fromType<QDBusArgument>())
+        return 0;
+    const QVariantMap values = qdbus_cast<QVariantMap>(metadata);
+    bool ok = false;
+    const qint64 us = microseconds(values.value(u"mpris:length"_s), &ok);
+    return ok ? clampToInt32(us / 1000000) : 0;
+}
 
 std::unique_ptr<IPlayerLink> CreateSystemPlayerLink()
 {
-    return std::make_unique<TNoPlayer>();
+    return std::make_unique<TMprisLink>(QDBusConnection::sessionBus());
 }

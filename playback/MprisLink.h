@@ -2,3 +2,42 @@
 #pragma once
 
 #include "PlayerLink.h"
+
+#include <QDBusConnection>
+#include <QString>
+
+class QDBusMessage;
+
+/// Drives the first MPRIS 2 player the bus lists. Commands are sent without waiting for an
+/// answer; queries wait at most TimeoutMs and answer 0 when the player is gone or silent.
+class TMprisLink : public IPlayerLink
+{
+public:
+    static constexpr int TimeoutMs = 500;
+    /// How much one volume command changes the Volume property (0 to 1).
+    static constexpr double VolumeStep = 0.05;
+
+    explicit TMprisLink(const QDBusConnection &bus);
+
+    bool FindPlayer() override;
+    void PlayerPlay() override;
+    void PlayerPause() override;
+    void PlayerStop() override;
+    void PlayerVolumeUp() override;
+    void PlayerVolumeDown() override;
+    qint32 PlayerPositionMs() override;
+    qint32 PlayerTrackLength() override;
+
+    /// The bus name FindPlayer kept, or empty when it found none.
+    const QString &PlayerName() const { return m_player; }
+
+private:
+    void Command(const QString &method);
+    void ChangeVolume(double delta);
+    /// The value of a property of the player interface; invalid when there is no answer in time.
+    QVariant Property(const QString &name);
+    QDBusMessage Call(const QDBusMessage &message);
+
+    QDBusConnection m_bus;
+    QString m_player;
+};

@@ -1,0 +1,215 @@
+// test_albummonitor: album play's decisions on each tick, against a recording player link.
+#include "AlbumMonitor.h"
+#include "KsError.h"
+#include "OpenList.h"
+#include "PlayerLink.h"
+#include "TestSupport.h"
+
+#include <QtTest>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString Folder = u"/prog/"_s;
+
+// One album block; each track plays the file "<title>.mp3".
+QStringList album(const QString &title, const QStringList &tracks, bool endLine = true)
+{
+    QStringList b{ u"-newalbum"_s, u"author: A"_s, u"album: "_s + title, u"url: "_s, u"discriptionfile: "_s,
+                   u"nt: %1"_s.arg(tracks.size()), u"image: "_s };
+    for (const QString &t : tracks)
+        b << u"track: "_s + t << u"size: 00:05"_s << u"file: "_s + t + u".mp3"_s << u"dfile: "_s;
+    if (endLine)
+        b << u"--endofalbum"_s;
+    return b;
+}
+
+TOpenList listOf(const QStringList &lines)
+{
+    TOpenList list;
+    list.ListLines = lines;
+    return list;
+}
+
+// A monitor switched on and following a track.
+void follow(TAlbumMonitor &monitor, const QString &albumTitle, const QString &track)
+{
+    monitor.SetNowPlaying(albumTitle, track);
+    monitor.SwitchOn();
+}
+
+TMonitorStep tick(TAlbumMonitor &monitor, TRecordingPlayerLink &player, const TOpenList &list, qint32 positionMs,
+                  qint32 lengthSeconds)
+{
+    player.PositionMs = positionMs;
+    player.TrackLength = lengthSeconds;
+    return monitor.Tick(player, list, Folder);
+}
+} // namespace
+
+class TestAlbumMonitor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nearTrackEnd_data()
+    {
+        QTest::addColumn<qint32>("positionMs");
+        QTest::addColumn<qint32>("length");
+        QTest::addColumn<bool>("near");
+        QTest::newRow("3 of 5 s played") << 3000 << 5 << true;
+        QTest::newRow("4.999 of 5 s") << 4999 << 5 << true;
+        QTest::newRow("2.999 of 5 s") << 2999 << 5 << false;
+        QTest::newRow("past the end") << 5000 << 5 << false;
+        QTest::newRow("no player") << 0 << 0 << false;
+        QTest::newRow("1 s track at once") << 0 << 1 << true;
+        QTest::newRow("2 s track at once") << 0 << 2 << true;
+        QTest::newRow("2 s track, 1 s in") << 1000 << 2 << true;
+        QTest::newRow("stopped player, -1 ms") << -1 << 1 << true;
+        const qint32 maxValue = std::numeric_limits<qint32>::max();
+        const qint32 minValue = std::numeric_limits<qint32>::min();
+        QTest::newRow("extremes 1") << maxValue << minValue << false;
+        QTest::newRow("extremes 2") << minValue << maxValue << false;
+        QTest::newRow("extremes 3") << maxValue << maxValue << false;
+    }
+    void nearTrackEnd()
+    {
+        QFETCH(qint32, positionMs);
+        QFETCH(qint32, length);
+        QFETCH(bool, near);
+        QCOMPARE(TAlbumMonitor::NearTrackEnd(positionMs, length), near);
+    }
+
+    void offMonitorAsksNothing()
+    {
+        TAlbumMonitor monitor;
+        TRecordingPlayerLink player;
+        const TOpenList list = listOf(album(u"A"_s, { u"a1"_s, u"a2"_s }));
+        monitor.SetNowPlaying(u"A"_s, u"a1"_s);
+        QVERIFY(!monitor.IsOn());
+        QCOMPARE(tick(monitor, player, list, 3500, 5).Action, TMonitorAction::Nothing);
+        QVERIFY(player.Calls.isEmpty());
+
+        monitor.SwitchOn();
+        QCOMPARE(tick(monitor, player, list, 1000, 5).Action, TMonitorAction::Nothing);
+        QCOMPARE(player.Calls, (QStringList{ u"PlayerPositionMs"_s, u"PlayerTrackLength"_s }));
+        QCOMPARE(monitor.NowPlayingTrack(), u"a1"_s);
+        QVERIFY(monitor.IsOn());
+    }
+
+    void playsThroughAlbumAndStopsAtItsEnd()
+    {
+        TAlbumMonitor monitor;
+        TRecordingPlayerLink player;
+        TOpenList list = listOf(album(u"A"_s, { u"a1"_s, u"a2"_s, u"a3"_s }) + album(u"B"_s, { u"b1"_s }));
+        // The window's records belong to its selection, elsewhere in the list.
+        list.CurrentAlbum = list.ReadAlbumRecord(u"B"_s, Folder);
+        const TAlbum selected = list.CurrentAlbum;
+        follow(monitor, u"A"_s, u"a1"_s);
+
+        TMonitorStep step = tick(monitor, player, list, 3200, 5);
+        QCOMPARE(step.Action, TMonitorAction::PlayFile);
+        QCOMPARE(step.FileName, Folder + u"a2.mp3"_s);
+        QCOMPARE(monitor.NowPlayingTrack(), u"a2"_s);
+        QCOMPARE(monitor.NowPlayingAlbum(), u"A"_s);
+        QVERIFY(list.CurrentAlbum == selected);
+
+        // The player has not switched yet: the same track, a second on, is not a second ending.
+        QCOMPARE(tick(monitor, player, list, 4200, 5).Action, TMonitorAction::Nothing);
+        QCOMPARE(monitor.NowPlayingTrack(), u"a2"_s);
+        // Once it has, the next ending moves on again.
+        QCOMPARE(tick(monitor, player, list, 900, 4).Action, TMonitorAction::Nothing);
+        step = tick(monitor, player, list, 2100, 4);
+        QCOMPARE(step.FileName, Folder + u"a3.mp3"_s);
+
+        player.Calls.clear();
+        QCOMPARE(tick(monitor, player, list, 1000, 5).Action, TMonitorAction::Nothing);
+        // The line after the last track is the end line: album play never runs into album B.
+        QCOMPARE(tick(monitor, player, list, 3000, 5).Action, TMonitorAction::Stopped);
+        QCOMPARE(player.Calls.last(), u"PlayerStop"_s);
+        QVERIFY(!monitor.IsOn());
+        QCOMPARE(monitor.NowPlayingTrack(), u"a3"_s);
+        QVERIFY(list.CurrentAlbum == selected);
+    }
+
+    void endsWithoutEndLine()
+    {
+        // The file ends with the last track's block.
+        TAlbumMonitor monitor;
+        TRecordingPlayerLink player;
+        const TOpenList list = listOf(album(u"A"_s, { u"a1"_s, u"a2"_s }, false));
+        follow(monitor, u"A"_s, u"a2"_s);
+        QCOMPARE(tick(monitor, player, list, 3000, 5).Action, TMonitorAction::Stopped);
+        QCOMPARE(player.Calls.last(), u"PlayerStop"_s);
+        QVERIFY(!monitor.IsOn());
+    }
+
+    void shortTracks_data()
+    {
+        QTest::addColumn<qint32>("length");
+        QTest::newRow("1 s") << 1;
+        QTest::newRow("2 s") << 2;
+    }
+    void shortTracks()
+    {
+        QFETCH(qint32, length);
+        TAlbumMonitor monitor;
+        TRecordingPlayerLink player;
+        const TOpenList list = listOf(album(u"A"_s, { u"a1"_s, u"a2"_s, u"a3"_s }));
+        follow(monitor, u"A"_s, u"a1"_s);
+        // The first tick already moves on.
+        QCOMPARE(tick(monitor, player, list, 300, length).FileName, Folder + u"a2.mp3"_s);
+        // A reading that went back is the new track, however short.
+        QCOMPARE(tick(monitor, player, list, 100, length).FileName, Folder + u"a3.mp3"_s);
+    }
+
+    void lostTrackStops_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("track");
+        QTest::newRow("album deleted") << album(u"B"_s, { u"b1"_s }) << u"a1"_s;
+        QTest::newRow("another list open") << QStringList{ u"just a note"_s } << u"a1"_s;
+        QTest::newRow("track renamed") << album(u"A"_s, { u"x1"_s, u"a2"_s }) << u"a1"_s;
+        QTest::newRow("empty list") << QStringList() << u"a1"_s;
+    }
+    void lostTrackStops()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, track);
+        TAlbumMonitor monitor;
+        TRecordingPlayerLink player;
+        follow(monitor, u"A"_s, track);
+        QCOMPARE(tick(monitor, player, listOf(lines), 3000, 5).Action, TMonitorAction::Stopped);
+        QCOMPARE(player.Calls.last(), u"PlayerStop"_s);
+        QVERIFY(!monitor.IsOn());
+    }
+
+    void brokenListSwitchesOffBeforeReporting()
+    {
+        QStringList lines = album(u"A"_s, { u"a1"_s, u"a2"_s });
+        lines[5] = u"nt: two"_s;
+        TAlbumMonitor monitor;
+        TRecordingPlayerLink player;
+        follow(monitor, u"A"_s, u"a1"_s);
+        const TOpenList list = listOf(lines);
+        QCOMPARE(TestSupport::errorOf([&] { tick(monitor, player, list, 3000, 5); }),
+                 u"'two' is not a valid integer value"_s);
+        QVERIFY(!monitor.IsOn());
+    }
+
+    void switchingOnForgetsLastMove()
+    {
+        TAlbumMonitor monitor;
+        TRecordingPlayerLink player;
+        const TOpenList list = listOf(album(u"A"_s, { u"a1"_s, u"a2"_s, u"a3"_s }));
+        follow(monitor, u"A"_s, u"a1"_s);
+        QCOMPARE(tick(monitor, player, list, 3000, 5).FileName, Folder + u"a2.mp3"_s);
+        // Album play started afresh on a track of the same length: its first ending counts.
+        follow(monitor, u"A"_s, u"a1"_s);
+        QCOMPARE(tick(monitor, player, list, 3500, 5).FileName, Folder + u"a2.mp3"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAlbumMonitor)
+#include "test_albummonitor.moc"
