@@ -109,11 +109,45 @@ private:
     void UrlClicked();
 
     // ---- editing the open list (UnitU1Edit.cpp) ----
+public:
+    /// The trimmed text of the node whose in-place editing began last.
+    const QString &EditOldText() const { return m_editOldText; }
+
+private:
     void ConnectEditing();
+    void DeleteSelected();
+    void DeleteAlbum(TTreeNode *node);
+    void DeleteTrack(TTreeNode *node);
+    void EditingBegins(TTreeNode *node);
+    void EditingEnds(TTreeNode *node, const QString &newText);
+    void LookUpRecords(TTreeNode *node);
+    void ShowInformation();
+    void HandOverToTagEditor();
+    void OpenListFile();
+    void SaveListAs();
+    void MakeListDefault();
+    QString m_editOldText;
     // ---- end of editing ----
 
     // ---- playing (UnitU1Play.cpp) ----
+public:
+    /// Album play's state: now-playing names and whether the monitor is on.
+    const class TAlbumMonitor &AlbumMonitor() const;
+    /// One tick of the album monitor's timer (Timer1).
+    void AlbumMonitorTick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
     void ConnectPlayback();
+    void PlaySelectedTrack();
+    void PlayByEnter();
+    void PlayWholeAlbum();
+    void StartSelectedTrack(bool byEnter);
+    void SyncMonitorTimer();
+    class TAlbumMonitor *m_monitor = nullptr; // a child of the window
+    class QTimer *Timer1 = nullptr;           // the album monitor's timer
     // ---- end of playing ----
 
     IShellOpen &m_shell;

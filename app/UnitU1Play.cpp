@@ -1,6 +1,136 @@
 // UnitU1Play: playing tracks and whole albums from the tree, and the player's transport strip.
 #include "UnitU1.h"
 
+#include "AlbumMonitor.h"
+#include "CatalogueTree.h"
+#include "He1.h"
+#include "LinkLabel.h"
+#include "Messages.h"
+#include "Paths.h"
+#include "PlayerLink.h"
+#include "ShellOpen.h"
+#include "language.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QShowEvent>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
 void TForm1::ConnectPlayback()
 {
+    m_monitor = new TAlbumMonitor(this);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(u"Timer1"_s);
+    Timer1->setInterval(TAlbumMonitor::IntervalMs);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::AlbumMonitorTick);
+
+    // Every handler runs inside the general error handler.
+    auto guarded = [this](auto handler) { return [this, handler] { RunGuarded(m_messages, handler); }; };
+    auto action = [this](const QString &name) { return findChild<QAction *>(name); };
+    connect(TreeView1, &THETreeView::NodeDoubleClicked, this, guarded([this] { PlaySelectedTrack(); }));
+    connect(TreeView1, &THETreeView::EnterPressed, this, guarded([this] { PlayByEnter(); }));
+    connect(action(u"N1"_s), &QAction::triggered, this, guarded([this] { PlaySelectedTrack(); }));
+    connect(action(u"N10"_s), &QAction::triggered, this, guarded([this] { PlayWholeAlbum(); }));
+
+    // The strip sends to whatever player was found last; it never looks for one itself.
+    const std::pair<const char16_t *, void (IPlayerLink::*)()> transport[] = {
+        { u"SpeedButton7", &IPlayerLink::PlayerPlay },
+        { u"SpeedButton8", &IPlayerLink::PlayerPause },
+        { u"SpeedButton9", &IPlayerLink::PlayerStop },
+        { u"SpeedButton10", &IPlayerLink::PlayerVolumeUp },
+        { u"SpeedButton11", &IPlayerLink::PlayerVolumeDown },
+    };
+    for (const auto &[name, command] : transport) {
+        auto *button = Panel5->findChild<QToolButton *>(QString::fromUtf16(name));
+        connect(button, &QToolButton::clicked, this, guarded([this, command = command] { (m_player.*command)(); }));
+    }
+}
+
+const TAlbumMonitor &TForm1::AlbumMonitor() const
+{
+    return *m_monitor;
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // A player found now shows the strip; one missing now does not hide it.
+    RunGuarded(m_messages, [this] {
+        if (m_player.FindPlayer())
+            Panel5->show();
+    });
+}
+
+void TForm1::PlaySelectedTrack()
+{
+    StartSelectedTrack(false);
+}
+
+void TForm1::PlayByEnter()
+{
+    // Enter plays the selection without taking it over as album play's track.
+    StartSelectedTrack(true);
+}
+
+void TForm1::PlayWholeAlbum()
+{
+    PlaySelectedTrack();
+    // Also when nothing could be started: the monitor then follows the last track started.
+    m_monitor->SwitchOn();
+    SyncMonitorTimer();
+}
+
+void TForm1::StartSelectedTrack(bool byEnter)
+{
+    const TTreeNode *node = TreeView1->Selected();
+    if (!node || node->Level() != 1)
+        return;
+    m_list.CurrentTrack = m_list.ReadTrackRecord(language::Trim(node->Parent()->Text()), node->Text(),
+                                                 Paths::programFolder());
+    const TTrack &track = m_list.CurrentTrack;
+    const TAlbum &album = m_list.CurrentAlbum;
+    if (track.LineIndex < 0 || !Paths::fileExists(track.FileName)) {
+        m_messages.ShowMessage(u"File '"_s + track.FileName + u"' not found."_s);
+        return;
+    }
+    if (!byEnter) {
+        // The application title is what message boxes and the taskbar show; the caption stays.
+        QCoreApplication::setApplicationName(u"Kestrune - "_s + track.Title);
+        m_monitor->SwitchOff();
+        SyncMonitorTimer();
+    }
+    m_shell.ShellOpen(track.FileName);
+    if (!byEnter)
+        m_monitor->SetNowPlaying(album.Title, track.Title);
+    Panel5->setVisible(m_player.FindPlayer());
+
+    Label6->setText(album.Title);
+    Label7->setText(album.Author);
+    Label10->setText(album.Url);
+    Label8->setText(track.Title);
+    Label9->setText(track.Size);
+}
+
+void TForm1::AlbumMonitorTick()
+{
+    RunGuarded(m_messages, [this] {
+        const TMonitorStep step = m_monitor->Tick(m_player, m_list, Paths::programFolder());
+        if (step.Action == TMonitorAction::PlayFile)
+            m_shell.ShellOpen(step.FileName);
+    });
+    SyncMonitorTimer();
+}
+
+void TForm1::SyncMonitorTimer()
+{
+    if (!m_monitor->IsOn())
+        Timer1->stop();
+    else if (!Timer1->isActive())
+        Timer1->start();
 }
