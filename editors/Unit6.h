@@ -5,6 +5,9 @@
 
 #include <QDialog>
 
+class QLineEdit;
+class QPushButton;
+
 class TForm6 : public QDialog
 {
     Q_OBJECT
@@ -15,6 +18,12 @@ public:
     void ShowSearch();
 
 private:
+    void Search();
+
     ICatalogueHost &m_host;
     TDialogServices m_services;
+
+    QLineEdit *Edit1 = nullptr;
+    QPushButton *Button1 = nullptr; // "Поиск"
+    QPushButton *Button2 = nullptr; // "Выход"
 };
