@@ -19,7 +19,7 @@ namespace {
 
 constexpr int PathRole = Qt::UserRole;
 constexpr int LevelRole = Qt::UserRole + 1;
-constexpr int IndentPixels = 10;
+constexpr int IndentPixels = 8;
 
 /// A folder as the controls keep it: absolute, clean, native, no trailing separator except a root's.
 QString nativeFolder(const QString &path)
@@ -202,7 +202,7 @@ void TDirectoryListBox::Fill()
     for (const QString &name : entryNames(m_directory, QDir::Dirs))
         add(name, withTrailingSeparator(m_directory) + name, level, closed);
     setCurrentItem(current);
-    scrollToItem(current);
+    scrollToItem(current, QAbstractItemView::PositionAtCenter);
 }
 
 // ---- TFileListBox
