@@ -30,6 +30,7 @@ void TForm5::CreateControls()
 {
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(u"ListBox1"_s);
+    ListBox1->setMinimumWidth(240);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(u"Edit1"_s);
     Edit2 = new QLineEdit(this);
@@ -76,8 +77,8 @@ void TForm5::CreateControls()
     browser->addWidget(DirectoryListBox1, 1, 0);
     browser->addWidget(FileListBox1, 1, 1);
     auto *top = new QHBoxLayout;
-    top->addLayout(left, 1);
-    top->addLayout(browser, 1);
+    top->addLayout(left, 5);
+    top->addLayout(browser, 4);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button1);
     buttons->addWidget(Button4);
@@ -156,6 +157,7 @@ void TForm5::EntryClicked(int position)
 {
     if (const std::optional<TQuickLoadEntry> entry = m_entries.Click(position)) {
         Edit1->setText(entry->Name);
+        Edit1->setCursorPosition(0); // the name from its start, the path with its file name
         Edit2->setText(entry->File);
     }
 }
