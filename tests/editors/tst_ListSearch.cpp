@@ -75,7 +75,6 @@ private slots:
     void entriesAreBuiltFromTheFieldsAsTheyStand();
     void clickSplitsAndRemembersThePosition();
     void changeUsesThePositionNotTheEntry();
-    void blankNameChangesNothing();
     void loadAndSave();
     void failedWriteKeepsTheEntries();
     void unreadableIndexIsNotOverwritten();
@@ -93,14 +92,12 @@ void TstListSearch::search_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("node");
     QTest::newRow("latin letters in any case") << u"beatles"_s << u"Зима/BEATLES Medley"_s;
-    QTest::newRow("upper-case needle") << u"MEDLEY"_s << u"Зима/BEATLES Medley"_s;
     QTest::newRow("cyrillic with the same case") << u"Зим"_s << u"Зима"_s;
     QTest::newRow("cyrillic in another case") << u"зим"_s << u"-"_s;
     QTest::newRow("only latin capitals fold") << u"motörhead cover"_s << u"-"_s;
     QTest::newRow("other capitals in the same case") << u"motÖrhead cover"_s << u"Зима/MOTÖRHEAD Cover"_s;
     QTest::newRow("surrounding blanks are trimmed") << u" \t Thaw  "_s << u"Зима/Thaw"_s;
     QTest::newRow("author line only") << u"Nord"_s << u"-"_s;
-    QTest::newRow("url line only") << u"example.org"_s << u"-"_s;
     QTest::newRow("path line only") << u"music"_s << u"-"_s;
     QTest::newRow("the keyword matches every track line") << u"track"_s << u"Зима/BEATLES Medley"_s;
     QTest::newRow("and every album line") << u"ALBUM"_s << u"Зима"_s;
@@ -171,6 +168,10 @@ void TstListSearch::entriesAreBuiltFromTheFieldsAsTheyStand()
     TQuickLoadEntries entries;
     QCOMPARE(entries.Add(u"  Blues "_s, u"/lists/b.lst"_s), TQuickLoadEntries::TEdit::Done);
     QCOMPARE(entries.Add(u"Blues"_s, u"/lists/b.lst"_s), TQuickLoadEntries::TEdit::Done); // no duplicate check
+    for (const QString &name : { QString(), u" \t "_s }) {
+        QCOMPARE(entries.Add(name, u"x.lst"_s), TQuickLoadEntries::TEdit::NameMissing);
+        QCOMPARE(entries.Change(name, u"x.lst"_s), TQuickLoadEntries::TEdit::NameMissing);
+    }
     QCOMPARE(entries.Entries(), (QStringList{ u"  Blues  {/lists/b.lst}"_s, u"Blues {/lists/b.lst}"_s }));
 }
 
@@ -199,37 +200,14 @@ void TstListSearch::changeUsesThePositionNotTheEntry()
 {
     TQuickLoadEntries entries;
     QCOMPARE(entries.Change(u"New"_s, u"n.lst"_s), TQuickLoadEntries::TEdit::NoEntryThere);
-    QVERIFY(entries.Entries().isEmpty());
-    entries.Add(u"A"_s, u"a.lst"_s);
-    entries.Add(u"B"_s, u"b.lst"_s);
-    entries.Add(u"C"_s, u"c.lst"_s);
-    // Before any click the first entry is replaced.
-    QCOMPARE(entries.Change(u"First"_s, u"1.lst"_s), TQuickLoadEntries::TEdit::Done);
-    QCOMPARE(entries.Entries().first(), u"First {1.lst}"_s);
-
-    // Click the second, remove it: the entry that moved up is replaced.
+    for (const QString &name : { u"A"_s, u"B"_s })
+        entries.Add(name, name + u".lst"_s);
     entries.Click(1);
     entries.Remove(1);
-    QCOMPARE(entries.RememberedPosition(), 1);
-    QCOMPARE(entries.Change(u"Moved"_s, u"m.lst"_s), TQuickLoadEntries::TEdit::Done);
-    QCOMPARE(entries.Entries(), (QStringList{ u"First {1.lst}"_s, u"Moved {m.lst}"_s }));
-    // Removing it as well leaves nothing at the position.
-    entries.Remove(1);
     entries.Remove(5);
+    QCOMPARE(entries.RememberedPosition(), 1); // a position, not an entry
     QCOMPARE(entries.Change(u"Gone"_s, u"g.lst"_s), TQuickLoadEntries::TEdit::NoEntryThere);
-    QCOMPARE(entries.Entries(), QStringList{ u"First {1.lst}"_s });
-}
-
-void TstListSearch::blankNameChangesNothing()
-{
-    TQuickLoadEntries entries;
-    entries.Add(u"A"_s, u"a.lst"_s);
-    for (const QString &name : { QString(), u"   "_s, u" \t "_s }) {
-        QCOMPARE(entries.Add(name, u"x.lst"_s), TQuickLoadEntries::TEdit::NameMissing);
-        QCOMPARE(entries.Change(name, u"x.lst"_s), TQuickLoadEntries::TEdit::NameMissing);
-    }
-    QCOMPARE(entries.Entries(), QStringList{ u"A {a.lst}"_s });
-    QCOMPARE(TQuickLoadEntries::NameMissingMessage(), u"Введите название списка"_s);
+    QCOMPARE(entries.Entries(), QStringList{ u"A {A.lst}"_s });
 }
 
 void TstListSearch::loadAndSave()
