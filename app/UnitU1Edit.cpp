@@ -1,6 +1,189 @@
 // UnitU1Edit: the main window's commands that change, open and save the list, and show the editors.
 #include "UnitU1.h"
 
+#include "CatalogueTree.h"
+#include "FileDialogs.h"
+#include "He1.h"
+#include "KsError.h"
+#include "ListEdits.h"
+#include "Messages.h"
+#include "Paths.h"
+#include "Unit2.h"
+#include "Unit31.h"
+#include "Unit41.h"
+#include "Unit5.h"
+#include "Unit6.h"
+#include "language.h"
+
+#include <QAction>
+#include <QPersistentModelIndex>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString ListFilter = u"Список музыкальных файлов|*.lst"_s;
+const QString ListExtension = u".lst"_s;
+} // namespace
+
 void TForm1::ConnectEditing()
 {
+    auto action = [this](const char16_t *name) { return findChild<QAction *>(QString::fromUtf16(name)); };
+    auto guarded = [this](void (TForm1::*command)()) {
+        return [this, command] { RunGuarded(m_messages, [this, command] { (this->*command)(); }); };
+    };
+
+    connect(action(u"N2"), &QAction::triggered, this, guarded(&TForm1::DeleteSelected));
+    connect(action(u"Delete"), &QAction::triggered, this, guarded(&TForm1::DeleteSelected));
+    connect(action(u"N5"), &QAction::triggered, this, guarded(&TForm1::ShowInformation));
+    connect(action(u"ID3tag2"), &QAction::triggered, this, guarded(&TForm1::HandOverToTagEditor));
+    connect(SpeedButton1, &QToolButton::clicked, this, guarded(&TForm1::OpenListFile));
+    connect(action(u"OpenList"), &QAction::triggered, this, guarded(&TForm1::OpenListFile));
+    connect(SpeedButton6, &QToolButton::clicked, this, guarded(&TForm1::SaveListAs));
+    connect(action(u"SaveAction"), &QAction::triggered, this, guarded(&TForm1::SaveListAs));
+    connect(action(u"N8"), &QAction::triggered, this, guarded(&TForm1::MakeListDefault));
+
+    // The dialogs are created after the controls; they are looked up when the command runs.
+    auto showBuilder = [this] { RunGuarded(m_messages, [this] { m_form2->ShowBuilder(); }); };
+    auto showSearch = [this] { RunGuarded(m_messages, [this] { m_form6->ShowSearch(); }); };
+    connect(SpeedButton2, &QToolButton::clicked, this, showBuilder);
+    connect(action(u"NewList"), &QAction::triggered, this, showBuilder);
+    connect(SpeedButton5, &QToolButton::clicked, this,
+            [this] { RunGuarded(m_messages, [this] { m_form5->ShowManager(); }); });
+    connect(action(u"N9"), &QAction::triggered, this, showSearch);
+    connect(action(u"Find"), &QAction::triggered, this, showSearch);
+
+    connect(TreeView1, &THETreeView::EditingBegins, this, &TForm1::EditingBegins);
+    connect(TreeView1, &THETreeView::EditingEnds, this, &TForm1::EditingEnds);
+}
+
+// ---- records of the selected node --------------------------------------------------------------
+
+void TForm1::LookUpRecords(TTreeNode *node)
+{
+    if (node->Level() == 1)
+        m_list.CurrentTrack = m_list.ReadTrackRecord(language::Trim(node->Parent()->Text()), node->Text(),
+                                                     Paths::programFolder());
+    else
+        m_list.CurrentAlbum = m_list.ReadAlbumRecord(language::Trim(node->Text()), Paths::programFolder());
+}
+
+// ---- deleting ----------------------------------------------------------------------------------
+
+void TForm1::DeleteSelected()
+{
+    TTreeNode *node = TreeView1->Selected();
+    if (!node)
+        return;
+    if (node->Level() == 0)
+        DeleteAlbum(node);
+    else
+        DeleteTrack(node);
+}
+
+void TForm1::DeleteAlbum(TTreeNode *node)
+{
+    if (node->Text() == TCatalogueTree::EmptyPlaceholder())
+        return;
+    LookUpRecords(node);
+    if (m_list.CurrentAlbum.LineIndex < 0)
+        return;
+    ListEdits::DeleteAlbum(m_list.ListLines, m_list.CurrentAlbum);
+    m_list.Save();
+    m_list.CurrentAlbum.TrackCount = 0;
+    if (m_tree->NodeCount() == 1 + node->ChildCount())
+        m_tree->AddFirst(TCatalogueTree::EmptyPlaceholder());
+    // The tree chooses the next selection; its handler runs as for any selection.
+    m_tree->DeleteNode(node);
+}
+
+void TForm1::DeleteTrack(TTreeNode *node)
+{
+    LookUpRecords(node);
+    if (m_list.CurrentTrack.LineIndex < 0)
+        return;
+    ListEdits::DeleteTrack(m_list.ListLines, m_list.CurrentAlbum, m_list.CurrentTrack);
+    m_list.Save();
+    LoadList(m_list.ListFileName);
+}
+
+// ---- in-place rename ---------------------------------------------------------------------------
+
+void TForm1::EditingBegins(TTreeNode *node)
+{
+    m_editOldText = language::Trim(node->Text());
+}
+
+void TForm1::EditingEnds(TTreeNode *node, const QString &newText)
+{
+    bool renamed = false;
+    RunGuarded(m_messages, [&] {
+        if (node->Level() == 0) {
+            ListEdits::RenameAlbum(m_list.ListLines, m_editOldText, newText);
+        } else {
+            const TAlbum album = m_list.ReadAlbumRecord(language::Trim(node->Parent()->Text()), Paths::programFolder());
+            ListEdits::RenameTrack(m_list.ListLines, album, m_editOldText, newText);
+        }
+        renamed = true;
+        try {
+            m_list.Save();
+        } catch (const KsError &) {
+            m_messages.ShowMessage(u"Не могу сохранить список."_s);
+        }
+    });
+    if (renamed)
+        return;
+    // Nothing was renamed in the list, so the node keeps its text once the tree has applied the edit.
+    const QPersistentModelIndex index(m_tree->IndexOf(node));
+    const QString oldText = node->Text();
+    QTimer::singleShot(0, this, [this, index, oldText] {
+        if (TTreeNode *n = index.isValid() ? m_tree->NodeOf(index) : nullptr)
+            m_tree->SetText(n, oldText);
+    });
+}
+
+// ---- information and the tag editor ------------------------------------------------------------
+
+void TForm1::ShowInformation()
+{
+    TTreeNode *node = TreeView1->Selected();
+    if (!node)
+        return;
+    LookUpRecords(node);
+    if (node->Level() == 0)
+        m_form4->OpenAlbum();
+    else
+        m_form3->OpenTrack();
+}
+
+void TForm1::HandOverToTagEditor()
+{
+    // The editor takes CurrentTrack.FileName: the selected track's, or on an album the track looked up last.
+    if (TTreeNode *node = TreeView1->Selected())
+        LookUpRecords(node);
+}
+
+// ---- opening and saving ------------------------------------------------------------------------
+
+void TForm1::OpenListFile()
+{
+    const std::optional<TFileChoice> choice = m_fileDialogs.OpenFile(this, ListFilter);
+    if (!choice)
+        return;
+    LoadList(FileDialogs::WithDefaultExtension(choice->Path, ListExtension));
+}
+
+void TForm1::SaveListAs()
+{
+    const std::optional<TFileChoice> choice = m_fileDialogs.SaveFile(this, ListFilter);
+    if (!choice || language::Trim(choice->Path).isEmpty())
+        return;
+    // Later edits still go to the list that was loaded.
+    m_list.SaveTo(FileDialogs::WithDefaultExtension(choice->Path, ListExtension));
+}
+
+void TForm1::MakeListDefault()
+{
+    m_list.SaveTo(Paths::programFolder() + u"list.lst"_s);
 }

@@ -1,0 +1,318 @@
+// test_editing: the main window's commands that delete, rename, open and save the list, on recording fakes.
+#include "MainWindowFixture.h"
+
+#include "CatalogueTree.h"
+#include "He1.h"
+#include "catalogue/CatalogueTestUtil.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using CatalogueTestUtil::listBytes;
+using CatalogueTestUtil::readBytes;
+
+namespace {
+
+// A loaded window over one list file in its own program folder.
+struct TEditedList
+{
+    TProgramFolder Folder;
+    TWindowUnderTest W;
+    QString File;
+
+    bool Load(const QStringList &lines, const QString &name = u"list.lst"_s)
+    {
+        QDir().mkpath(QFileInfo(Folder.Path(name)).path());
+        File = Folder.WriteLines(name, lines);
+        W.Create({ File });
+        return W.ShowAndLoad();
+    }
+    TForm1 &Form() const { return *W.Form; }
+    TCatalogueTree &Tree() const { return W.Form->Tree(); }
+    THETreeView &View() const { return *W.Form->TreeView(); }
+    TTreeNode *Node(int index) const { return Tree().NodeByIndex(index); }
+    void Trigger(const QString &action) const { W.Find<QAction>(action)->trigger(); }
+    /// The list on disk is the list in memory.
+    bool OnDisk() const { return readBytes(File) == listBytes(W.Form->OpenList().ListLines); }
+    QStringList Texts() const { return CatalogueTestUtil::texts(Tree()); }
+
+    /// Edits a node in place as the user does: the field opens, the text is typed, Enter confirms.
+    bool Rename(TTreeNode *node, const QString &text) const
+    {
+        View().Select(node);
+        static_cast<QAbstractItemView &>(View()).edit(Tree().IndexOf(node));
+        QLineEdit *editor = nullptr;
+        for (QLineEdit *e : View().findChildren<QLineEdit *>())
+            if (e->isVisible())
+                editor = e;
+        if (!editor)
+            return false;
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(0);
+        return !editor->isVisible();
+    }
+};
+
+QList<std::pair<QString, QString>> plain(const QStringList &names)
+{
+    QList<std::pair<QString, QString>> out;
+    for (const QString &n : names)
+        out.append({ n, QString() });
+    return out;
+}
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QCoreApplication::setApplicationName(u"Kestrune"_s); }
+
+    void deleteAlbumLeavesTheOthers()
+    {
+        const QStringList one = albumBlock(u"Один"_s, {}, {}, plain({ u"a"_s, u"b"_s }));
+        const QStringList two = albumBlock(u"Два"_s, {}, {}, plain({ u"c"_s }));
+        const QStringList three = albumBlock(u"Три"_s, {}, {});
+        TEditedList l;
+        QVERIFY(l.Load(QStringList{ u"заметка"_s } + one + two + three));
+
+        // The last album, with the one before it expanded and selected before.
+        l.View().expand(l.Tree().IndexOf(l.Node(3)));
+        l.View().Select(l.Node(5));
+        l.Trigger(u"Delete"_s);
+        QCOMPARE(readBytes(l.File), listBytes(QStringList{ u"заметка"_s } + one + two));
+        QVERIFY(l.OnDisk());
+        QCOMPARE(l.Texts(), (QStringList{ u"Один"_s, u"  a"_s, u"  b"_s, u"Два"_s, u"  c"_s }));
+
+        // The menu item does the same; the list is not reloaded.
+        TTreeNode *first = l.Node(0);
+        l.View().Select(first);
+        l.W.Find<QAction>(u"N2"_s)->trigger();
+        QCOMPARE(readBytes(l.File), listBytes(QStringList{ u"заметка"_s } + two));
+        QCOMPARE(l.Texts(), (QStringList{ u"Два"_s, u"  c"_s }));
+
+        // The only album leaves the placeholder, which cannot be deleted.
+        l.View().Select(l.Node(0));
+        l.Trigger(u"Delete"_s);
+        QCOMPARE(readBytes(l.File), listBytes({ u"заметка"_s }));
+        QCOMPARE(l.Texts(), QStringList{ u"{пусто}"_s });
+        QCOMPARE(l.Form().OpenList().CurrentAlbum.TrackCount, 0);
+        l.View().Select(l.Node(0));
+        l.Trigger(u"Delete"_s);
+        QCOMPARE(l.Texts(), QStringList{ u"{пусто}"_s });
+        QCOMPARE(readBytes(l.File), listBytes({ u"заметка"_s }));
+        QVERIFY(l.W.Messages.Errors.isEmpty());
+    }
+
+    void deleteTrackRewritesTheCountAndReloads()
+    {
+        const QStringList other = albumBlock(u"Other"_s, {}, {}, plain({ u"x"_s }));
+        TEditedList l;
+        QVERIFY(l.Load(other + albumBlock(u"Album"_s, {}, {}, plain({ u"One"_s, u"Two"_s, u"Three"_s }))));
+        l.View().Select(l.Node(4));
+        QCOMPARE(l.Node(4)->Text(), u"Two"_s);
+        l.Trigger(u"Delete"_s);
+        QCOMPARE(readBytes(l.File), listBytes(other + albumBlock(u"Album"_s, {}, {}, plain({ u"One"_s, u"Three"_s }))));
+        QVERIFY(l.OnDisk());
+        QCOMPARE(l.Texts(), (QStringList{ u"Other"_s, u"  x"_s, u"Album"_s, u"  One"_s, u"  Three"_s }));
+        QCOMPARE(l.View().Selected(), l.Node(0));
+    }
+
+    void unmatchedTitlesDoNothing()
+    {
+        // Album and track lines with a trailing blank are shown but cannot be looked up.
+        QStringList lines = albumBlock(u"Winter"_s, {}, {}, plain({ u"Thaw"_s }));
+        lines[2] = u"album: Winter "_s;
+        lines += albumBlock(u"Summer"_s, {}, {}, plain({ u"Heat"_s }));
+        lines[12 + 7] = u"track: Heat "_s;
+        TEditedList l;
+        QVERIFY(l.Load(lines));
+        const QByteArray before = readBytes(l.File);
+        for (int node : { 0, 1, 3 }) {
+            l.View().Select(l.Node(node));
+            l.Trigger(u"Delete"_s);
+        }
+        QCOMPARE(readBytes(l.File), before);
+        QCOMPARE(l.Tree().NodeCount(), 4);
+        QVERIFY(l.W.Messages.Errors.isEmpty() && l.W.Messages.Messages.isEmpty());
+    }
+
+    void failedSaveKeepsTheFile()
+    {
+        TEditedList l;
+        const QStringList lines = albumBlock(u"A"_s, {}, {}, plain({ u"t"_s })) + albumBlock(u"B"_s, {}, {});
+        QVERIFY(l.Load(lines, u"sub/list.lst"_s));
+        const QByteArray before = readBytes(l.File);
+        // The list's folder is moved away while the list is open.
+        const QString moved = l.Folder.Path(u"moved"_s);
+        QVERIFY(QDir().rename(l.Folder.Path(u"sub"_s), moved));
+
+        l.View().Select(l.Node(2));
+        l.Trigger(u"Delete"_s);
+        QCOMPARE(l.W.Messages.Errors, QStringList{ u"Cannot create file "_s + l.File + u'.' });
+        QCOMPARE(l.Texts(), (QStringList{ u"A"_s, u"  t"_s, u"B"_s })); // the command stopped
+
+        l.W.Messages.Errors.clear();
+        l.View().SetReadOnly(false);
+        QVERIFY(l.Rename(l.Node(0), u"A2"_s));
+        QCOMPARE(l.W.Messages.Messages, QStringList{ u"Не могу сохранить список."_s });
+        QVERIFY(l.W.Messages.Errors.isEmpty());
+        QCOMPARE(l.Node(0)->Text(), u"A2"_s);
+        QVERIFY(l.Form().OpenList().ListLines.contains(u"album: A2"_s)); // changed in memory only
+        QCOMPARE(readBytes(moved + u"/list.lst"_s), before);
+    }
+
+    void renameAlbumsAndTracks()
+    {
+        const QStringList other = albumBlock(u"Other"_s, {}, {}, plain({ u"Song"_s }));
+        TEditedList l;
+        QVERIFY(l.Load(albumBlock(u"Live"_s, {}, {}, plain({ u"Song"_s })) + other
+                       + albumBlock(u"Live"_s, {}, {}, plain({ u"Song"_s }))));
+        l.View().SetReadOnly(false);
+
+        // An album: every line of that title, whatever block it lies in.
+        QVERIFY(l.Rename(l.Node(0), u"Live 1999"_s));
+        QCOMPARE(l.Form().EditOldText(), u"Live"_s);
+        QCOMPARE(l.Node(0)->Text(), u"Live 1999"_s);
+        QCOMPARE(readBytes(l.File), listBytes(albumBlock(u"Live 1999"_s, {}, {}, plain({ u"Song"_s })) + other
+                                              + albumBlock(u"Live 1999"_s, {}, {}, plain({ u"Song"_s }))));
+
+        // A track: in every album of that title, not elsewhere; a trailing blank is kept.
+        QVERIFY(l.Rename(l.Node(1), u"Song "_s));
+        QStringList expected = albumBlock(u"Live 1999"_s, {}, {}, plain({ u"Song"_s })) + other
+            + albumBlock(u"Live 1999"_s, {}, {}, plain({ u"Song"_s }));
+        expected[7] = expected[31] = u"track: Song "_s;
+        QCOMPARE(readBytes(l.File), listBytes(expected));
+        QVERIFY(l.OnDisk());
+        QVERIFY(l.W.Messages.Errors.isEmpty() && l.W.Messages.Messages.isEmpty());
+
+        // The renamed list reloads with the new titles.
+        l.Form().LoadList(l.File);
+        QCOMPARE(l.Texts(), (QStringList{ u"Live 1999"_s, u"  Song"_s, u"Other"_s, u"  Song"_s, u"Live 1999"_s,
+                                          u"  Song"_s }));
+    }
+
+    void renamePastTheEndChangesNothing()
+    {
+        // The last album's final track block stops after its title line: it loads, its range runs out.
+        QStringList lines = albumBlock(u"A"_s, {}, {}, plain({ u"x"_s })) + albumBlock(u"B"_s, {}, {}, plain({ u"y"_s }));
+        lines = lines.mid(0, lines.size() - 4);
+        TEditedList l;
+        QVERIFY(l.Load(lines));
+        const QByteArray before = readBytes(l.File);
+        l.View().Select(l.Node(3)); // its lookup fails on the missing lines
+        l.W.Messages.Errors.clear();
+        l.View().SetReadOnly(false);
+        QVERIFY(l.Rename(l.Node(3), u"z"_s));
+        QCOMPARE(l.W.Messages.Errors.value(0), u"List index out of bounds (20)"_s);
+        QCOMPARE(readBytes(l.File), before);
+        QCOMPARE(l.Form().OpenList().ListLines, lines);
+        QTRY_COMPARE(l.Node(3)->Text(), u"y"_s); // the node keeps its title
+    }
+
+    void informationOpensThePropertyDialogs()
+    {
+        TEditedList l;
+        QVERIFY(l.Load(albumBlock(u"Album"_s, u"notes\\a.htm"_s, {}, plain({ u"Track"_s }))));
+        auto *form4 = l.W.Form->findChild<QDialog *>(u"Form4"_s);
+        auto *form3 = l.W.Form->findChild<QDialog *>(u"Form3"_s);
+        l.View().Select(l.Node(0));
+        l.W.Find<QAction>(u"N5"_s)->trigger();
+        QVERIFY(form4->isVisible() && !form4->isModal());
+        QCOMPARE(form4->windowTitle(), u"album: Album"_s);
+        QCOMPARE(form4->findChild<QLineEdit *>(u"Edit3"_s)->text(), l.Folder.Path(u"notes\\a.htm"_s));
+
+        // The track dialog is modal: it is looked at and closed while it runs.
+        QString title;
+        bool modal = false;
+        QTimer::singleShot(0, form3, [&] {
+            title = form3->windowTitle();
+            modal = form3->isModal() && form3->isVisible();
+            form3->reject();
+        });
+        l.View().Select(l.Node(1));
+        l.W.Find<QAction>(u"N5"_s)->trigger();
+        QVERIFY(modal);
+        QCOMPARE(title, u"track: Track"_s);
+        QCOMPARE(l.Form().OpenList().CurrentTrack.FileName, l.Folder.Path(u"Track"_s));
+
+        // The tag editor's hand-over looks the selected records up.
+        l.Form().OpenList().CurrentTrack = TTrack();
+        l.W.Find<QAction>(u"ID3tag2"_s)->trigger();
+        QCOMPARE(l.Form().OpenList().CurrentTrack.Title, u"Track"_s);
+    }
+
+    void openSaveAndMakeDefault()
+    {
+        TEditedList l;
+        const QStringList lines = albumBlock(u"Start"_s, {}, {}, plain({ u"a"_s, u"b"_s }));
+        QVERIFY(l.Load(lines, u"lists/start.lst"_s));
+        const QString jazz = l.Folder.WriteLines(u"lists/jazz.lst"_s, albumBlock(u"Jazz"_s, {}, {}));
+        const QString filter = u"Список музыкальных файлов|*.lst"_s;
+
+        // Open: a name without any "." gets ".lst"; one with a "." in a folder does not.
+        l.W.FileDialogs.Answer(l.Folder.Path(u"lists/jazz"_s));
+        QTest::mouseClick(l.W.Find<QToolButton>(u"SpeedButton1"_s), Qt::LeftButton);
+        QCOMPARE(l.Form().OpenList().ListFileName, jazz);
+        QCOMPARE(l.Texts(), QStringList{ u"Jazz"_s });
+        l.W.FileDialogs.Answer(l.Folder.Path(u"my.lists/jazz"_s));
+        l.Trigger(u"OpenList"_s);
+        QCOMPARE(l.W.Messages.Errors, QStringList{ u"Cannot open file "_s + l.Folder.Path(u"my.lists/jazz"_s) + u'.' });
+        l.W.FileDialogs.Cancel();
+        l.Trigger(u"OpenList"_s);
+        QCOMPARE(l.Form().OpenList().ListFileName, jazz);
+
+        // Save under another name: the loaded list stays the one later edits go to.
+        l.Form().LoadList(l.File);
+        l.W.FileDialogs.Answer(l.Folder.Path(u"copy"_s));
+        QTest::mouseClick(l.W.Find<QToolButton>(u"SpeedButton6"_s), Qt::LeftButton);
+        QCOMPARE(readBytes(l.Folder.Path(u"copy.lst"_s)), listBytes(lines));
+        l.W.FileDialogs.Answer(u"   "_s);
+        l.Trigger(u"SaveAction"_s);
+        QCOMPARE(l.Form().OpenList().ListFileName, l.File);
+        l.View().Select(l.Node(1));
+        l.Trigger(u"Delete"_s);
+        QCOMPARE(readBytes(l.Folder.Path(u"copy.lst"_s)), listBytes(lines));
+        QVERIFY(l.OnDisk());
+        QCOMPARE(l.Texts(), (QStringList{ u"Start"_s, u"  b"_s }));
+
+        // Make default: the program folder's list.lst, without a message.
+        l.W.Find<QAction>(u"N8"_s)->trigger();
+        QCOMPARE(readBytes(l.Folder.Path(u"list.lst"_s)), readBytes(l.File));
+        QCOMPARE(l.Form().OpenList().ListFileName, l.File);
+
+        QCOMPARE(l.W.FileDialogs.Requests.size(), 5);
+        for (const auto &r : l.W.FileDialogs.Requests)
+            QCOMPARE(r.Filter, filter);
+        QCOMPARE(l.W.FileDialogs.Requests[3].Kind, u"save"_s);
+        QCOMPARE(l.W.Messages.Errors.size(), 1);
+    }
+
+    void commandsShowTheirDialogs()
+    {
+        TEditedList l;
+        QVERIFY(l.Load(albumBlock(u"A"_s, {}, {})));
+        QTest::mouseClick(l.W.Find<QToolButton>(u"SpeedButton2"_s), Qt::LeftButton);
+        QTRY_VERIFY(l.W.Form->findChild<QDialog *>(u"Form2"_s)->isVisible());
+        QTest::mouseClick(l.W.Find<QToolButton>(u"SpeedButton5"_s), Qt::LeftButton);
+        QTRY_VERIFY(l.W.Form->findChild<QDialog *>(u"Form5"_s)->isVisible());
+        l.Trigger(u"Find"_s);
+        QTRY_VERIFY(l.W.Form->findChild<QDialog *>(u"Form6"_s)->isVisible());
+        for (const char16_t *name : { u"Form2", u"Form5", u"Form6" })
+            l.W.Form->findChild<QDialog *>(QString::fromUtf16(name))->hide();
+        l.Trigger(u"NewList"_s);
+        QTRY_VERIFY(l.W.Form->findChild<QDialog *>(u"Form2"_s)->isVisible());
+        l.W.Find<QAction>(u"N9"_s)->trigger();
+        QTRY_VERIFY(l.W.Form->findChild<QDialog *>(u"Form6"_s)->isVisible());
+    }
+};
+
+QTEST_MAIN(TestEditing)
+#include "test_editing.moc"
