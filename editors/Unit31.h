@@ -5,6 +5,9 @@
 
 #include <QDialog>
 
+class QLineEdit;
+class QPushButton;
+
 class TForm3 : public QDialog
 {
     Q_OBJECT
@@ -15,6 +18,18 @@ public:
     void OpenTrack();
 
 private:
+    void CreateControls();
+    void Confirm();
+    void PickDescription();
+
     ICatalogueHost &m_host;
     TDialogServices m_services;
+
+    QLineEdit *Edit1 = nullptr; // title
+    QLineEdit *Edit2 = nullptr; // play time
+    QLineEdit *Edit3 = nullptr; // audio file, shown only
+    QLineEdit *Edit4 = nullptr; // description file
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *Button3 = nullptr;
 };

@@ -5,6 +5,13 @@
 
 #include <QDialog>
 
+class QLineEdit;
+class QPushButton;
+class TTreeNode;
+
+/// The filter of the ". . ." beside a description field (album and track dialogs).
+QString DescriptionFileFilter();
+
 class TForm4 : public QDialog
 {
     Q_OBJECT
@@ -15,6 +22,22 @@ public:
     void OpenAlbum();
 
 private:
+    void CreateControls();
+    void Apply();
+    TTreeNode *NodeToRename(const QString &oldTitle) const;
+    void PickDescription();
+    void PickImage();
+
     ICatalogueHost &m_host;
     TDialogServices m_services;
+
+    QLineEdit *Edit1 = nullptr; // name
+    QLineEdit *Edit2 = nullptr; // author
+    QLineEdit *Edit3 = nullptr; // description file
+    QLineEdit *Edit4 = nullptr; // URL
+    QLineEdit *Edit5 = nullptr; // image
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QPushButton *Button3 = nullptr;
+    QPushButton *Button4 = nullptr;
 };
