@@ -46,12 +46,6 @@ TForm1::TForm1(TFormServices services, QWidget *parent)
 
 TForm1::~TForm1() = default;
 
-template <class F>
-void TForm1::Guarded(F &&handler)
-{
-    RunGuarded(m_messages, std::forward<F>(handler));
-}
-
 void TForm1::FormCreate()
 {
     m_defaultSettingsFile = Paths::programFolder() + u"ks.ini"_s;

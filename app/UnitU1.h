@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CatalogueHost.h"
+#include "Messages.h"
 #include "OpenList.h"
 
 #include <QStringList>
@@ -17,7 +18,9 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QTabWidget;
+class QTimer;
 class QToolButton;
+class TAlbumMonitor;
 class TCatalogueTree;
 class THETreeView;
 class TImageView;
@@ -94,7 +97,8 @@ private:
     void FormCreate();
     void CreateDialogs();
     void FirstPaint();
-    template <class F> void Guarded(F &&handler);
+    /// Runs a handler inside the general error handler.
+    template <class F> void Guarded(F &&handler) { RunGuarded(m_messages, std::forward<F>(handler)); }
     void SelectionChanged(TTreeNode *node);
     void ShowAlbumDescription(TTreeNode *node);
     void ShowTrackDescription(TTreeNode *node);
@@ -108,7 +112,7 @@ private:
     void MenuButtonClicked();
     void UrlClicked();
 
-    // ---- editing the open list (UnitU1Edit.cpp) ----
+    // Editing the open list (UnitU1Edit.cpp).
 public:
     /// The trimmed text of the node whose in-place editing began last.
     const QString &EditOldText() const { return m_editOldText; }
@@ -127,12 +131,11 @@ private:
     void SaveListAs();
     void MakeListDefault();
     QString m_editOldText;
-    // ---- end of editing ----
 
-    // ---- playing (UnitU1Play.cpp) ----
+    // Playing (UnitU1Play.cpp).
 public:
     /// Album play's state: now-playing names and whether the monitor is on.
-    const class TAlbumMonitor &AlbumMonitor() const;
+    const TAlbumMonitor &AlbumMonitor() const;
     /// One tick of the album monitor's timer (Timer1).
     void AlbumMonitorTick();
 
@@ -146,9 +149,8 @@ private:
     void PlayWholeAlbum();
     void StartSelectedTrack(bool byEnter);
     void SyncMonitorTimer();
-    class TAlbumMonitor *m_monitor = nullptr; // a child of the window
-    class QTimer *Timer1 = nullptr;           // the album monitor's timer
-    // ---- end of playing ----
+    TAlbumMonitor *m_monitor = nullptr; // a child of the window
+    QTimer *Timer1 = nullptr;           // the album monitor's timer
 
     IShellOpen &m_shell;
     TMessages &m_messages;

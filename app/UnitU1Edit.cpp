@@ -31,7 +31,7 @@ void TForm1::ConnectEditing()
 {
     auto action = [this](const char16_t *name) { return findChild<QAction *>(QString::fromUtf16(name)); };
     auto guarded = [this](void (TForm1::*command)()) {
-        return [this, command] { RunGuarded(m_messages, [this, command] { (this->*command)(); }); };
+        return [this, command] { Guarded([this, command] { (this->*command)(); }); };
     };
 
     connect(action(u"N2"), &QAction::triggered, this, guarded(&TForm1::DeleteSelected));
@@ -45,12 +45,12 @@ void TForm1::ConnectEditing()
     connect(action(u"N8"), &QAction::triggered, this, guarded(&TForm1::MakeListDefault));
 
     // The dialogs are created after the controls; they are looked up when the command runs.
-    auto showBuilder = [this] { RunGuarded(m_messages, [this] { m_form2->ShowBuilder(); }); };
-    auto showSearch = [this] { RunGuarded(m_messages, [this] { m_form6->ShowSearch(); }); };
+    auto showBuilder = [this] { Guarded([this] { m_form2->ShowBuilder(); }); };
+    auto showSearch = [this] { Guarded([this] { m_form6->ShowSearch(); }); };
     connect(SpeedButton2, &QToolButton::clicked, this, showBuilder);
     connect(action(u"NewList"), &QAction::triggered, this, showBuilder);
     connect(SpeedButton5, &QToolButton::clicked, this,
-            [this] { RunGuarded(m_messages, [this] { m_form5->ShowManager(); }); });
+            [this] { Guarded([this] { m_form5->ShowManager(); }); });
     connect(action(u"N9"), &QAction::triggered, this, showSearch);
     connect(action(u"Find"), &QAction::triggered, this, showSearch);
 
@@ -118,7 +118,7 @@ void TForm1::EditingBegins(TTreeNode *node)
 void TForm1::EditingEnds(TTreeNode *node, const QString &newText)
 {
     bool renamed = false;
-    RunGuarded(m_messages, [&] {
+    Guarded([&] {
         if (node->Level() == 0) {
             ListEdits::RenameAlbum(m_list.ListLines, m_editOldText, newText);
         } else {

@@ -29,7 +29,7 @@ void TForm1::ConnectPlayback()
     connect(Timer1, &QTimer::timeout, this, &TForm1::AlbumMonitorTick);
 
     // Every handler runs inside the general error handler.
-    auto guarded = [this](auto handler) { return [this, handler] { RunGuarded(m_messages, handler); }; };
+    auto guarded = [this](auto handler) { return [this, handler] { Guarded(handler); }; };
     auto action = [this](const QString &name) { return findChild<QAction *>(name); };
     connect(TreeView1, &THETreeView::NodeDoubleClicked, this, guarded([this] { PlaySelectedTrack(); }));
     connect(TreeView1, &THETreeView::EnterPressed, this, guarded([this] { PlayByEnter(); }));
@@ -61,7 +61,7 @@ void TForm1::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     // A player found now shows the strip; one missing now does not hide it.
-    RunGuarded(m_messages, [this] {
+    Guarded([this] {
         if (m_player.FindPlayer())
             Panel5->show();
     });
@@ -119,7 +119,7 @@ void TForm1::StartSelectedTrack(bool byEnter)
 
 void TForm1::AlbumMonitorTick()
 {
-    RunGuarded(m_messages, [this] {
+    Guarded([this] {
         const TMonitorStep step = m_monitor->Tick(m_player, m_list, Paths::programFolder());
         if (step.Action == TMonitorAction::PlayFile)
             m_shell.ShellOpen(step.FileName);
