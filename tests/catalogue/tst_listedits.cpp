@@ -32,6 +32,7 @@ private slots:
     void deleteTrackRewritesTheCount();
     void renameAlbumChangesEveryMatchingLine();
     void renameTrackInEveryAlbumOfThatTitle();
+    void renameTrackReachesTheLastTrackOfALongAlbum();
     void renameTrackPastTheEndChangesNothing();
     void albumPropertiesWriteTheirLines();
     void albumPropertiesOutsideTheList();
@@ -134,6 +135,14 @@ void TestListEdits::renameTrackInEveryAlbumOfThatTitle()
     expected[39] = u"track: Song "_s; // second Live, track 0
     expected[47] = u"track: Song "_s; // track 2, the end of the first album's span
     QCOMPARE(renamed, expected);                // track 3 lies beyond it; Other's track stays
+}
+
+void TestListEdits::renameTrackReachesTheLastTrackOfALongAlbum()
+{
+    const QStringList lines = albumBlock(u"A"_s, u"Long"_s, { u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s });
+    QStringList renamed = lines;
+    QCOMPARE(ListEdits::RenameTrack(renamed, album(lines, u"Long"_s), u"6"_s, u"Six"_s), 1);
+    QCOMPARE(renamed.at(27), u"track: Six"_s);
 }
 
 void TestListEdits::renameTrackPastTheEndChangesNothing()
