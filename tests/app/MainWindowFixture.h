@@ -30,6 +30,15 @@ inline QStringList albumBlock(const QString &title, const QString &description, 
     return b;
 }
 
+/// Tracks for albumBlock with the given titles and no description files.
+inline QList<std::pair<QString, QString>> tracksNamed(const QStringList &names)
+{
+    QList<std::pair<QString, QString>> out;
+    for (const QString &n : names)
+        out.append({ n, QString() });
+    return out;
+}
+
 /// The main window on recording fakes, with its program folder in a temporary directory.
 struct TWindowUnderTest
 {

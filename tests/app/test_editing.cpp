@@ -58,14 +58,6 @@ struct TEditedList
     }
 };
 
-QList<std::pair<QString, QString>> plain(const QStringList &names)
-{
-    QList<std::pair<QString, QString>> out;
-    for (const QString &n : names)
-        out.append({ n, QString() });
-    return out;
-}
-
 } // namespace
 
 class TestEditing : public QObject
@@ -77,8 +69,8 @@ private slots:
 
     void deleteAlbumLeavesTheOthers()
     {
-        const QStringList one = albumBlock(u"Один"_s, {}, {}, plain({ u"a"_s, u"b"_s }));
-        const QStringList two = albumBlock(u"Два"_s, {}, {}, plain({ u"c"_s }));
+        const QStringList one = albumBlock(u"Один"_s, {}, {}, tracksNamed({ u"a"_s, u"b"_s }));
+        const QStringList two = albumBlock(u"Два"_s, {}, {}, tracksNamed({ u"c"_s }));
         const QStringList three = albumBlock(u"Три"_s, {}, {});
         TEditedList l;
         QVERIFY(l.Load(QStringList{ u"заметка"_s } + one + two + three));
@@ -113,13 +105,13 @@ private slots:
 
     void deleteTrackRewritesTheCountAndReloads()
     {
-        const QStringList other = albumBlock(u"Other"_s, {}, {}, plain({ u"x"_s }));
+        const QStringList other = albumBlock(u"Other"_s, {}, {}, tracksNamed({ u"x"_s }));
         TEditedList l;
-        QVERIFY(l.Load(other + albumBlock(u"Album"_s, {}, {}, plain({ u"One"_s, u"Two"_s, u"Three"_s }))));
+        QVERIFY(l.Load(other + albumBlock(u"Album"_s, {}, {}, tracksNamed({ u"One"_s, u"Two"_s, u"Three"_s }))));
         l.View().Select(l.Node(4));
         QCOMPARE(l.Node(4)->Text(), u"Two"_s);
         l.Trigger(u"Delete"_s);
-        QCOMPARE(readBytes(l.File), listBytes(other + albumBlock(u"Album"_s, {}, {}, plain({ u"One"_s, u"Three"_s }))));
+        QCOMPARE(readBytes(l.File), listBytes(other + albumBlock(u"Album"_s, {}, {}, tracksNamed({ u"One"_s, u"Three"_s }))));
         QVERIFY(l.OnDisk());
         QCOMPARE(l.Texts(), (QStringList{ u"Other"_s, u"  x"_s, u"Album"_s, u"  One"_s, u"  Three"_s }));
         QCOMPARE(l.View().Selected(), l.Node(0));
@@ -128,9 +120,9 @@ private slots:
     void unmatchedTitlesDoNothing()
     {
         // Album and track lines with a trailing blank are shown but cannot be looked up.
-        QStringList lines = albumBlock(u"Winter"_s, {}, {}, plain({ u"Thaw"_s }));
+        QStringList lines = albumBlock(u"Winter"_s, {}, {}, tracksNamed({ u"Thaw"_s }));
         lines[2] = u"album: Winter "_s;
-        lines += albumBlock(u"Summer"_s, {}, {}, plain({ u"Heat"_s }));
+        lines += albumBlock(u"Summer"_s, {}, {}, tracksNamed({ u"Heat"_s }));
         lines[12 + 7] = u"track: Heat "_s;
         TEditedList l;
         QVERIFY(l.Load(lines));
@@ -147,7 +139,7 @@ private slots:
     void failedSaveKeepsTheFile()
     {
         TEditedList l;
-        const QStringList lines = albumBlock(u"A"_s, {}, {}, plain({ u"t"_s })) + albumBlock(u"B"_s, {}, {});
+        const QStringList lines = albumBlock(u"A"_s, {}, {}, tracksNamed({ u"t"_s })) + albumBlock(u"B"_s, {}, {});
         QVERIFY(l.Load(lines, u"sub/list.lst"_s));
         const QByteArray before = readBytes(l.File);
         // The list's folder is moved away while the list is open.
@@ -171,23 +163,23 @@ private slots:
 
     void renameAlbumsAndTracks()
     {
-        const QStringList other = albumBlock(u"Other"_s, {}, {}, plain({ u"Song"_s }));
+        const QStringList other = albumBlock(u"Other"_s, {}, {}, tracksNamed({ u"Song"_s }));
         TEditedList l;
-        QVERIFY(l.Load(albumBlock(u"Live"_s, {}, {}, plain({ u"Song"_s })) + other
-                       + albumBlock(u"Live"_s, {}, {}, plain({ u"Song"_s }))));
+        QVERIFY(l.Load(albumBlock(u"Live"_s, {}, {}, tracksNamed({ u"Song"_s })) + other
+                       + albumBlock(u"Live"_s, {}, {}, tracksNamed({ u"Song"_s }))));
         l.View().SetReadOnly(false);
 
         // An album: every line of that title, whatever block it lies in.
         QVERIFY(l.Rename(l.Node(0), u"Live 1999"_s));
         QCOMPARE(l.Form().EditOldText(), u"Live"_s);
         QCOMPARE(l.Node(0)->Text(), u"Live 1999"_s);
-        QCOMPARE(readBytes(l.File), listBytes(albumBlock(u"Live 1999"_s, {}, {}, plain({ u"Song"_s })) + other
-                                              + albumBlock(u"Live 1999"_s, {}, {}, plain({ u"Song"_s }))));
+        QCOMPARE(readBytes(l.File), listBytes(albumBlock(u"Live 1999"_s, {}, {}, tracksNamed({ u"Song"_s })) + other
+                                              + albumBlock(u"Live 1999"_s, {}, {}, tracksNamed({ u"Song"_s }))));
 
         // A track: in every album of that title, not elsewhere; a trailing blank is kept.
         QVERIFY(l.Rename(l.Node(1), u"Song "_s));
-        QStringList expected = albumBlock(u"Live 1999"_s, {}, {}, plain({ u"Song"_s })) + other
-            + albumBlock(u"Live 1999"_s, {}, {}, plain({ u"Song"_s }));
+        QStringList expected = albumBlock(u"Live 1999"_s, {}, {}, tracksNamed({ u"Song"_s })) + other
+            + albumBlock(u"Live 1999"_s, {}, {}, tracksNamed({ u"Song"_s }));
         expected[7] = expected[31] = u"track: Song "_s;
         QCOMPARE(readBytes(l.File), listBytes(expected));
         QVERIFY(l.OnDisk());
@@ -202,7 +194,7 @@ private slots:
     void renamePastTheEndChangesNothing()
     {
         // The last album's final track block stops after its title line: it loads, its range runs out.
-        QStringList lines = albumBlock(u"A"_s, {}, {}, plain({ u"x"_s })) + albumBlock(u"B"_s, {}, {}, plain({ u"y"_s }));
+        QStringList lines = albumBlock(u"A"_s, {}, {}, tracksNamed({ u"x"_s })) + albumBlock(u"B"_s, {}, {}, tracksNamed({ u"y"_s }));
         lines = lines.mid(0, lines.size() - 4);
         TEditedList l;
         QVERIFY(l.Load(lines));
@@ -220,7 +212,7 @@ private slots:
     void informationOpensThePropertyDialogs()
     {
         TEditedList l;
-        QVERIFY(l.Load(albumBlock(u"Album"_s, u"notes\\a.htm"_s, {}, plain({ u"Track"_s }))));
+        QVERIFY(l.Load(albumBlock(u"Album"_s, u"notes\\a.htm"_s, {}, tracksNamed({ u"Track"_s }))));
         auto *form4 = l.W.Form->findChild<QDialog *>(u"Form4"_s);
         auto *form3 = l.W.Form->findChild<QDialog *>(u"Form3"_s);
         l.View().Select(l.Node(0));
@@ -252,7 +244,7 @@ private slots:
     void openSaveAndMakeDefault()
     {
         TEditedList l;
-        const QStringList lines = albumBlock(u"Start"_s, {}, {}, plain({ u"a"_s, u"b"_s }));
+        const QStringList lines = albumBlock(u"Start"_s, {}, {}, tracksNamed({ u"a"_s, u"b"_s }));
         QVERIFY(l.Load(lines, u"lists/start.lst"_s));
         const QString jazz = l.Folder.WriteLines(u"lists/jazz.lst"_s, albumBlock(u"Jazz"_s, {}, {}));
         const QString filter = u"Список музыкальных файлов|*.lst"_s;

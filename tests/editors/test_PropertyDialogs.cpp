@@ -69,14 +69,6 @@ struct TOpenedList
     bool OnDisk() const { return readBytes(File) == listBytes(Lines()); }
 };
 
-QList<std::pair<QString, QString>> named(const QStringList &names)
-{
-    QList<std::pair<QString, QString>> out;
-    for (const QString &n : names)
-        out.append({ n, QString() });
-    return out;
-}
-
 } // namespace
 
 class TestPropertyDialogs : public QObject
@@ -89,7 +81,7 @@ private slots:
     void albumDialogFillsAndWritesInOrder()
     {
         const QStringList other = albumBlock(u"Other"_s, u"b.htm"_s, {});
-        const QStringList winter = albumBlock(u"Winter"_s, u"notes\\w.htm"_s, u"C:\\w.jpg"_s, named({ u"Thaw"_s }),
+        const QStringList winter = albumBlock(u"Winter"_s, u"notes\\w.htm"_s, u"C:\\w.jpg"_s, tracksNamed({ u"Thaw"_s }),
                                               u"http://w"_s);
         TOpenedList l;
         QVERIFY(l.Load(winter + other));
@@ -192,7 +184,7 @@ private slots:
     {
         // The dialog is not modal: the selection may move to another album before "Применить".
         TOpenedList l;
-        QVERIFY(l.Load(albumBlock(u"A"_s, {}, {}, named({ u"t"_s })) + albumBlock(u"B"_s, {}, {})));
+        QVERIFY(l.Load(albumBlock(u"A"_s, {}, {}, tracksNamed({ u"t"_s })) + albumBlock(u"B"_s, {}, {})));
         TForm4 *d = l.Form4();
         l.Inform(0);
         l.W.Form->TreeView()->Select(l.Node(2));
@@ -239,7 +231,7 @@ private slots:
 
     void trackDialogWritesItsLines()
     {
-        const QStringList other = albumBlock(u"Other"_s, {}, {}, named({ u"Intro"_s }));
+        const QStringList other = albumBlock(u"Other"_s, {}, {}, tracksNamed({ u"Intro"_s }));
         const QStringList album = albumBlock(u"Album"_s, {}, {}, { { u"Intro"_s, u"d\\intro.txt"_s }, { u"Thaw"_s, {} } });
         TOpenedList l;
         QVERIFY(l.Load(other + album));
@@ -297,7 +289,7 @@ private slots:
 
     void trackDialogFailuresHideIt()
     {
-        QStringList lines = albumBlock(u"Album"_s, {}, {}, named({ u"One"_s, u"Two"_s }));
+        QStringList lines = albumBlock(u"Album"_s, {}, {}, tracksNamed({ u"One"_s, u"Two"_s }));
         lines[11] = u"track: Two "_s; // shown as "Two", never found
         TOpenedList l;
         QVERIFY(l.Load(lines, u"sub/list.lst"_s));
