@@ -1,6 +1,7 @@
 // Unit31: TForm3, the track property dialog.
 #include "Unit31.h"
 
+#include "DialogControls.h"
 #include "CatalogueTree.h"
 #include "FileDialogs.h"
 #include "He1.h"
@@ -48,17 +49,11 @@ void TForm3::CreateControls()
     }
     Edit3->setReadOnly(true); // a track's file is not changed here
 
-    auto button = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    Button1 = button(u"Button1"_s, u". . ."_s);
+    Button1 = NamedButton(this, u"Button1"_s, u". . ."_s);
     Button1->setFixedWidth(32);
     grid->addWidget(Button1, 3, 2);
-    Button2 = button(u"Button2"_s, u"Ок"_s);
-    Button3 = button(u"Button3"_s, u"Отмена"_s);
+    Button2 = NamedButton(this, u"Button2"_s, u"Ок"_s);
+    Button3 = NamedButton(this, u"Button3"_s, u"Отмена"_s);
     Button2->setDefault(true);
 
     auto *buttons = new QHBoxLayout;

@@ -1,6 +1,7 @@
 // Unit41: TForm4, the album property dialog.
 #include "Unit41.h"
 
+#include "DialogControls.h"
 #include "CatalogueTree.h"
 #include "FileDialogs.h"
 #include "He1.h"
@@ -55,20 +56,14 @@ void TForm4::CreateControls()
         grid->addWidget(edit, i, 1);
         *edits[i] = edit;
     }
-    auto button = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    Button3 = button(u"Button3"_s, u". . ."_s);
-    Button4 = button(u"Button4"_s, u". . ."_s);
+    Button3 = NamedButton(this, u"Button3"_s, u". . ."_s);
+    Button4 = NamedButton(this, u"Button4"_s, u". . ."_s);
     for (QPushButton *b : { Button3, Button4 })
         b->setFixedWidth(32);
     grid->addWidget(Button3, 2, 2);
     grid->addWidget(Button4, 4, 2);
-    Button1 = button(u"Button1"_s, u"Применить"_s);
-    Button2 = button(u"Button2"_s, u"Отмена"_s);
+    Button1 = NamedButton(this, u"Button1"_s, u"Применить"_s);
+    Button2 = NamedButton(this, u"Button2"_s, u"Отмена"_s);
     Button1->setDefault(true);
 
     auto *buttons = new QHBoxLayout;

@@ -1,6 +1,7 @@
 // Unit5: TForm5, the quick-load list manager.
 #include "Unit5.h"
 
+#include "DialogControls.h"
 #include "FileBrowser.h"
 #include "Messages.h"
 #include "Paths.h"
@@ -52,16 +53,10 @@ void TForm5::CreateControls()
     FileListBox1->SetMask(u"*.lst"_s);
     LinkFileBrowser(DriveComboBox1, DirectoryListBox1, FileListBox1);
 
-    auto button = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    Button1 = button(u"Button1"_s, u"Добавить"_s);
-    Button4 = button(u"Button4"_s, u"Изменить"_s);
-    Button3 = button(u"Button3"_s, u"Очистить"_s);
-    Button2 = button(u"Button2"_s, u"Закрыть"_s);
+    Button1 = NamedButton(this, u"Button1"_s, u"Добавить"_s);
+    Button4 = NamedButton(this, u"Button4"_s, u"Изменить"_s);
+    Button3 = NamedButton(this, u"Button3"_s, u"Очистить"_s);
+    Button2 = NamedButton(this, u"Button2"_s, u"Закрыть"_s);
 
     // Left: the entries and the two fields; right: the file browser; below: the buttons.
     auto *fields = new QGridLayout;
