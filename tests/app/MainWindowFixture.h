@@ -105,3 +105,19 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+/// The loaded main window over one list file in a program folder of its own.
+struct TWindowOnList
+{
+    TProgramFolder Folder;
+    TWindowUnderTest W;
+    QString File;
+
+    bool Load(const QStringList &lines, const QString &name = QStringLiteral("list.lst"))
+    {
+        QDir().mkpath(QFileInfo(Folder.Path(name)).path());
+        File = Folder.WriteLines(name, lines);
+        W.Create({ File });
+        return W.ShowAndLoad();
+    }
+};

@@ -18,19 +18,8 @@ using CatalogueTestUtil::readBytes;
 namespace {
 
 // A loaded window over one list file in its own program folder.
-struct TEditedList
+struct TEditedList : TWindowOnList
 {
-    TProgramFolder Folder;
-    TWindowUnderTest W;
-    QString File;
-
-    bool Load(const QStringList &lines, const QString &name = u"list.lst"_s)
-    {
-        QDir().mkpath(QFileInfo(Folder.Path(name)).path());
-        File = Folder.WriteLines(name, lines);
-        W.Create({ File });
-        return W.ShowAndLoad();
-    }
     TForm1 &Form() const { return *W.Form; }
     TCatalogueTree &Tree() const { return W.Form->Tree(); }
     THETreeView &View() const { return *W.Form->TreeView(); }

@@ -22,19 +22,8 @@ namespace {
 
 const QString kDescriptionFilter = u"*.htm|*.htm|*.txt|*.txt|*.*|*.*"_s;
 
-struct TOpenedList
+struct TOpenedList : TWindowOnList
 {
-    TProgramFolder Folder;
-    TWindowUnderTest W;
-    QString File;
-
-    bool Load(const QStringList &lines, const QString &name = u"list.lst"_s)
-    {
-        QDir().mkpath(QFileInfo(Folder.Path(name)).path());
-        File = Folder.WriteLines(name, lines);
-        W.Create({ File });
-        return W.ShowAndLoad();
-    }
     TCatalogueTree &Tree() const { return W.Form->Tree(); }
     TTreeNode *Node(int index) const { return Tree().NodeByIndex(index); }
     QStringList &Lines() const { return W.Form->OpenList().ListLines; }
