@@ -1,6 +1,7 @@
 // UnitU1: TForm1, the main window: the open list, its tree, the information panel and the views.
 #pragma once
 
+#include "AlbumMonitor.h"
 #include "CatalogueHost.h"
 #include "Messages.h"
 #include "OpenList.h"
@@ -20,7 +21,6 @@ class QMenu;
 class QTabWidget;
 class QTimer;
 class QToolButton;
-class TAlbumMonitor;
 class TCatalogueTree;
 class THETreeView;
 class TImageView;
@@ -149,7 +149,7 @@ private:
     void PlayWholeAlbum();
     void StartSelectedTrack(bool byEnter);
     void SyncMonitorTimer();
-    TAlbumMonitor *m_monitor = nullptr; // a child of the window
+    TAlbumMonitor m_monitor;
     QTimer *Timer1 = nullptr;           // the album monitor's timer
 
     IShellOpen &m_shell;

@@ -22,7 +22,6 @@ using namespace Qt::StringLiterals;
 
 void TForm1::ConnectPlayback()
 {
-    m_monitor = new TAlbumMonitor(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(u"Timer1"_s);
     Timer1->setInterval(TAlbumMonitor::IntervalMs);
@@ -52,7 +51,7 @@ void TForm1::ConnectPlayback()
 
 const TAlbumMonitor &TForm1::AlbumMonitor() const
 {
-    return *m_monitor;
+    return m_monitor;
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -82,7 +81,7 @@ void TForm1::PlayWholeAlbum()
 {
     PlaySelectedTrack();
     // Also when nothing could be started: the monitor then follows the last track started.
-    m_monitor->SwitchOn();
+    m_monitor.SwitchOn();
     SyncMonitorTimer();
 }
 
@@ -102,12 +101,12 @@ void TForm1::StartSelectedTrack(bool byEnter)
     if (!byEnter) {
         // The application title is what message boxes and the taskbar show; the caption stays.
         QCoreApplication::setApplicationName(u"Kestrune - "_s + track.Title);
-        m_monitor->SwitchOff();
+        m_monitor.SwitchOff();
         SyncMonitorTimer();
     }
     m_shell.ShellOpen(track.FileName);
     if (!byEnter)
-        m_monitor->SetNowPlaying(album.Title, track.Title);
+        m_monitor.SetNowPlaying(album.Title, track.Title);
     Panel5->setVisible(m_player.FindPlayer());
 
     Label6->setText(album.Title);
@@ -120,7 +119,7 @@ void TForm1::StartSelectedTrack(bool byEnter)
 void TForm1::AlbumMonitorTick()
 {
     Guarded([this] {
-        const TMonitorStep step = m_monitor->Tick(m_player, m_list, Paths::programFolder());
+        const TMonitorStep step = m_monitor.Tick(m_player, m_list, Paths::programFolder());
         if (step.Action == TMonitorAction::PlayFile)
             m_shell.ShellOpen(step.FileName);
     });
@@ -129,7 +128,7 @@ void TForm1::AlbumMonitorTick()
 
 void TForm1::SyncMonitorTimer()
 {
-    if (!m_monitor->IsOn())
+    if (!m_monitor.IsOn())
         Timer1->stop();
     else if (!Timer1->isActive())
         Timer1->start();

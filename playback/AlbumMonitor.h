@@ -1,7 +1,6 @@
 // AlbumMonitor: what album play does on each tick of its timer.
 #pragma once
 
-#include <QObject>
 #include <QString>
 
 class IPlayerLink;
@@ -22,13 +21,10 @@ struct TMonitorStep
 
 /// The state of album play: the now-playing names and whether the monitor is on.
 /// The window runs the timer and calls Tick; everything the tick decides is here.
-/// A child of the window, so that the window owns it without knowing its layout.
-class TAlbumMonitor : public QObject
+class TAlbumMonitor
 {
 public:
     static constexpr int IntervalMs = 1000;
-
-    explicit TAlbumMonitor(QObject *parent = nullptr) : QObject(parent) {}
 
     bool IsOn() const { return m_on; }
     void SwitchOn();
