@@ -1,16 +1,16 @@
 // Unit31: TForm3, the track property dialog.
 #include "Unit31.h"
 
-#include "DialogControls.h"
 #include "CatalogueTree.h"
+#include "DialogControls.h"
 #include "FileDialogs.h"
 #include "He1.h"
 #include "KsError.h"
+#include "language.h"
 #include "ListEdits.h"
 #include "Messages.h"
 #include "OpenList.h"
 #include "Unit41.h"
-#include "language.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

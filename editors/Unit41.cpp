@@ -1,15 +1,15 @@
 // Unit41: TForm4, the album property dialog.
 #include "Unit41.h"
 
-#include "DialogControls.h"
 #include "CatalogueTree.h"
+#include "DialogControls.h"
 #include "FileDialogs.h"
 #include "He1.h"
 #include "KsError.h"
+#include "language.h"
 #include "ListEdits.h"
 #include "Messages.h"
 #include "OpenList.h"
-#include "language.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
