@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -32,18 +33,24 @@ struct TEditedList : TWindowOnList
     /// Edits a node in place as the user does: the field opens, the text is typed, Enter confirms.
     bool Rename(TTreeNode *node, const QString &text) const
     {
+        // A late activation of the window would take the focus from the field and close it.
+        W.Form->activateWindow();
+        if (!QTest::qWaitForWindowActive(W.Form.get()))
+            return false;
         View().Select(node);
         static_cast<QAbstractItemView &>(View()).edit(Tree().IndexOf(node));
-        QLineEdit *editor = nullptr;
-        for (QLineEdit *e : View().findChildren<QLineEdit *>())
-            if (e->isVisible())
-                editor = e;
-        if (!editor)
+        QPointer<QLineEdit> editor;
+        const auto visibleEditor = [&] {
+            for (QLineEdit *e : View().findChildren<QLineEdit *>())
+                if (e->isVisible())
+                    editor = e;
+            return !editor.isNull();
+        };
+        if (!QTest::qWaitFor(visibleEditor, 2000))
             return false;
         editor->setText(text);
         QTest::keyClick(editor, Qt::Key_Return);
-        QTest::qWait(0);
-        return !editor->isVisible();
+        return QTest::qWaitFor([&] { return editor.isNull() || !editor->isVisible(); }, 2000);
     }
 };
 
