@@ -54,16 +54,7 @@ void TForm3::CreateControls()
     grid->addWidget(Button1, 3, 2);
     Button2 = NamedButton(this, u"Button2"_s, u"Ок"_s);
     Button3 = NamedButton(this, u"Button3"_s, u"Отмена"_s);
-    Button2->setDefault(true);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button2);
-    buttons->addWidget(Button3);
-    auto *form = new QVBoxLayout(this);
-    form->addLayout(grid);
-    form->addLayout(buttons);
-    form->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutPropertyDialog(this, grid, Button2, Button3);
 
     connect(Button1, &QPushButton::clicked, this, &TForm3::PickDescription);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Confirm);

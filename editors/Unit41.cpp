@@ -64,16 +64,7 @@ void TForm4::CreateControls()
     grid->addWidget(Button4, 4, 2);
     Button1 = NamedButton(this, u"Button1"_s, u"Применить"_s);
     Button2 = NamedButton(this, u"Button2"_s, u"Отмена"_s);
-    Button1->setDefault(true);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    auto *form = new QVBoxLayout(this);
-    form->addLayout(grid);
-    form->addLayout(buttons);
-    form->setSizeConstraint(QLayout::SetFixedSize);
+    LayOutPropertyDialog(this, grid, Button1, Button2);
 
     connect(Button1, &QPushButton::clicked, this, &TForm4::Apply);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
