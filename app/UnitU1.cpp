@@ -161,7 +161,7 @@ void TForm1::ShowDescriptionIfNew(const QString &path)
 
 void TForm1::ShowAlbumDescription(TTreeNode *node)
 {
-    m_list.CurrentAlbum = m_list.ReadAlbumRecord(language::Trim(node->Text()), Paths::programFolder());
+    LookUpRecords(node);
     ShowDescriptionIfNew(m_list.CurrentAlbum.DescriptionFile);
     const QString &image = m_list.CurrentAlbum.Image;
     if (language::Trim(image).isEmpty() || !Paths::fileExists(image))
@@ -172,8 +172,7 @@ void TForm1::ShowAlbumDescription(TTreeNode *node)
 
 void TForm1::ShowTrackDescription(TTreeNode *node)
 {
-    m_list.CurrentTrack = m_list.ReadTrackRecord(language::Trim(node->Parent()->Text()), node->Text(),
-                                                 Paths::programFolder());
+    LookUpRecords(node);
     ShowDescriptionIfNew(m_list.CurrentTrack.DescriptionFile);
 }
 

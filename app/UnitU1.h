@@ -124,7 +124,8 @@ private:
     void DeleteTrack(TTreeNode *node);
     void EditingBegins(TTreeNode *node);
     void EditingEnds(TTreeNode *node, const QString &newText);
-    void LookUpRecords(TTreeNode *node);
+    /// The records of a node into CurrentAlbum and CurrentTrack; true when its own block was used.
+    bool LookUpRecords(const TTreeNode *node);
     void ShowInformation();
     void HandOverToTagEditor();
     void OpenListFile();

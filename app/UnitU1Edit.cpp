@@ -60,13 +60,9 @@ void TForm1::ConnectEditing()
 
 // ---- records of the selected node --------------------------------------------------------------
 
-void TForm1::LookUpRecords(TTreeNode *node)
+bool TForm1::LookUpRecords(const TTreeNode *node)
 {
-    if (node->Level() == 1)
-        m_list.CurrentTrack = m_list.ReadTrackRecord(language::Trim(node->Parent()->Text()), node->Text(),
-                                                     Paths::programFolder());
-    else
-        m_list.CurrentAlbum = m_list.ReadAlbumRecord(language::Trim(node->Text()), Paths::programFolder());
+    return m_list.LookUpNode(*node, Paths::programFolder());
 }
 
 // ---- deleting ----------------------------------------------------------------------------------
@@ -89,8 +85,12 @@ void TForm1::DeleteAlbum(TTreeNode *node)
     LookUpRecords(node);
     if (m_list.CurrentAlbum.LineIndex < 0)
         return;
-    ListEdits::DeleteAlbum(m_list.ListLines, m_list.CurrentAlbum);
-    m_list.Save();
+    QStringList lines = m_list.ListLines;
+    if (!ListEdits::DeleteAlbum(lines, m_list.CurrentAlbum)) {
+        m_messages.ShowMessage(ListEdits::DamagedAlbumMessage());
+        return;
+    }
+    m_list.Commit(std::move(lines));
     m_list.CurrentAlbum.TrackCount = 0;
     if (m_tree->NodeCount() == 1 + node->ChildCount())
         m_tree->AddFirst(TCatalogueTree::EmptyPlaceholder());
@@ -103,8 +103,14 @@ void TForm1::DeleteTrack(TTreeNode *node)
     LookUpRecords(node);
     if (m_list.CurrentTrack.LineIndex < 0)
         return;
-    ListEdits::DeleteTrack(m_list.ListLines, m_list.CurrentAlbum, m_list.CurrentTrack);
-    m_list.Save();
+    QStringList lines = m_list.ListLines;
+    TAlbum album = m_list.CurrentAlbum;
+    if (!ListEdits::DeleteTrack(lines, album, m_list.CurrentTrack)) {
+        m_messages.ShowMessage(ListEdits::DamagedTrackMessage());
+        return;
+    }
+    m_list.Commit(std::move(lines));
+    m_list.CurrentAlbum = album;
     LoadList(m_list.ListFileName);
 }
 
@@ -119,18 +125,36 @@ void TForm1::EditingEnds(TTreeNode *node, const QString &newText)
 {
     bool renamed = false;
     Guarded([&] {
+        QStringList lines = m_list.ListLines;
+        // A title that repeats renames only the node's own line; the lookups leave the records alone.
+        TOpenList probe = m_list;
         if (node->Level() == 0) {
-            ListEdits::RenameAlbum(m_list.ListLines, m_editOldText, newText);
+            bool own = false;
+            const TAlbum album = probe.ReadAlbumRecordAt(m_editOldText, node->Row(), Paths::programFolder(), &own);
+            if (!own || album.LineIndex >= 0)
+                ListEdits::RenameAlbum(lines, m_editOldText, newText, own ? album.LineIndex : -1);
         } else {
-            const TAlbum album = m_list.ReadAlbumRecord(language::Trim(node->Parent()->Text()), Paths::programFolder());
-            ListEdits::RenameTrack(m_list.ListLines, album, m_editOldText, newText);
+            const QString albumTitle = language::Trim(node->Parent()->Text());
+            bool own = false;
+            TTrack track;
+            try {
+                track = probe.ReadTrackRecordAt(albumTitle, node->Parent()->Row(), node->Text(), node->Row(),
+                                                Paths::programFolder(), &own);
+            } catch (const KsError &) {
+                // A damaged album: the rename below reports its range as it always has.
+                own = false;
+            }
+            const TAlbum album = own ? probe.CurrentAlbum : m_list.ReadAlbumRecord(albumTitle, Paths::programFolder());
+            if (!own || track.LineIndex >= 0)
+                ListEdits::RenameTrack(lines, album, m_editOldText, newText, own ? track.LineIndex : -1);
         }
-        renamed = true;
         try {
-            m_list.Save();
+            m_list.Commit(std::move(lines));
         } catch (const KsError &) {
             m_messages.ShowMessage(u"Не могу сохранить список."_s);
+            return;
         }
+        renamed = true;
     });
     if (renamed)
         return;
@@ -152,7 +176,7 @@ void TForm1::ShowInformation()
         return;
     LookUpRecords(node);
     if (node->Level() == 0)
-        m_form4->OpenAlbum();
+        m_form4->OpenAlbum(node);
     else
         m_form3->OpenTrack();
 }

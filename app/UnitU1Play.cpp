@@ -90,8 +90,7 @@ void TForm1::StartSelectedTrack(bool byEnter)
     const TTreeNode *node = TreeView1->Selected();
     if (!node || node->Level() != 1)
         return;
-    m_list.CurrentTrack = m_list.ReadTrackRecord(language::Trim(node->Parent()->Text()), node->Text(),
-                                                 Paths::programFolder());
+    LookUpRecords(node);
     const TTrack &track = m_list.CurrentTrack;
     const TAlbum &album = m_list.CurrentAlbum;
     if (track.LineIndex < 0 || !Paths::fileExists(track.FileName)) {
@@ -106,7 +105,7 @@ void TForm1::StartSelectedTrack(bool byEnter)
     }
     m_shell.ShellOpen(track.FileName);
     if (!byEnter)
-        m_monitor.SetNowPlaying(album.Title, track.Title);
+        m_monitor.SetNowPlaying(album.Title, track.Title, node->Parent()->Row(), node->Row());
     Panel5->setVisible(m_player.FindPlayer());
 
     Label6->setText(album.Title);

@@ -58,4 +58,20 @@ const LargeList &largeList()
     return list;
 }
 
+// A damaged list of about the given size whose albums overlap: every eight lines a "-newalbum" whose
+// count takes all the lines after it as its tracks.
+QByteArray overlappingList(qint64 bytes)
+{
+    const QList<QByteArray> unit{ "-newalbum", "author: a", "album: x", "url: ", "discriptionfile: ", "nt: %1",
+                                  "image: ", "track: t" };
+    const qint64 units = bytes / 64;
+    QByteArray out;
+    for (qint64 u = 0; u < units; ++u) {
+        const qint64 remaining = (units - u) * 8 - 7;
+        for (const QByteArray &line : unit)
+            out += (line.contains('%') ? QByteArray("nt: ") + QByteArray::number(remaining / 4) : line) + "\r\n";
+    }
+    return out;
+}
+
 } // namespace

@@ -13,6 +13,7 @@ public:
     const QString &Text() const { return m_text; }
     TTreeNode *Parent() const { return m_parent; }
     int Level() const { return m_parent ? 1 : 0; }
+    int Row() const { return m_row; } ///< position among its siblings
     int ChildCount() const { return int(m_children.size()); }
     TTreeNode *Child(int i) const { return m_children[size_t(i)].get(); }
 

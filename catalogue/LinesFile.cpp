@@ -1,13 +1,13 @@
-// LinesFile: whole-file reads into lines and atomic whole-file writes.
+// LinesFile: whole-file reads into lines and safe whole-file writes in the encoding the file came in.
 #include "LinesFile.h"
 
 #include "KsError.h"
 #include "Paths.h"
+#include "SafeSave.h"
 #include "TextCodec.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace LinesFile {
 
@@ -45,7 +45,7 @@ QString joinLines(const QStringList &lines)
     return text;
 }
 
-QString readText(const QString &fileName)
+TLinesText readFile(const QString &fileName)
 {
     const QString path = Paths::toFileSystem(fileName);
     QFile file(path);
@@ -55,27 +55,28 @@ QString readText(const QString &fileName)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw KsError::cannotOpen(fileName);
-    return TextCodec::decodeFile(bytes);
+    TLinesText text;
+    text.Lines = TextCodec::decodeLines(bytes, &text.Encoding);
+    return text;
 }
 
 QStringList readLines(const QString &fileName)
 {
-    return splitLines(readText(fileName));
+    return readFile(fileName).Lines;
 }
 
-void writeText(const QString &fileName, const QString &text)
+TextCodec::TFileEncoding writeFile(const QString &fileName, const QStringList &lines,
+                                   const TextCodec::TFileEncoding &encoding)
 {
-    const QByteArray bytes = TextCodec::encodeFile(text);
-    QSaveFile file(Paths::toFileSystem(fileName));
-    if (!file.open(QIODevice::WriteOnly))
+    TextCodec::TFileEncoding written = TextCodec::encodingForSave(lines, encoding);
+    if (!SafeSave::WriteFile(Paths::toFileSystem(fileName), TextCodec::encodeLines(lines, written)))
         throw KsError::cannotCreate(fileName);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw KsError::cannotCreate(fileName);
+    return written;
 }
 
 void writeLines(const QString &fileName, const QStringList &lines)
 {
-    writeText(fileName, joinLines(lines));
+    writeFile(fileName, lines, TextCodec::TFileEncoding());
 }
 
 } // namespace LinesFile

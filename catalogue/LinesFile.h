@@ -1,6 +1,8 @@
 // LinesFile: reading and writing whole text files as lists of lines.
 #pragma once
 
+#include "TextCodec.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,16 +14,26 @@ QStringList splitLines(const QString &text);
 /// Joins lines, each one followed by CR LF (the last one too).
 QString joinLines(const QStringList &lines);
 
-/// Reads a file whole and splits it; throws KsError "Cannot open file %s" when it cannot be read.
+/// The lines of a file and how they were encoded.
+struct TLinesText
+{
+    QStringList Lines;
+    TextCodec::TFileEncoding Encoding;
+};
+
+/// Reads a file whole and decodes its lines; throws KsError "Cannot open file %s" when it cannot be read.
+TLinesText readFile(const QString &fileName);
+
+/// Reads a file's lines (readFile without the encoding).
 QStringList readLines(const QString &fileName);
 
-/// Reads a file whole as text (encoding chosen by TextCodec::decodeFile); throws like readLines.
-QString readText(const QString &fileName);
+/// Writes lines whole, each ending with CR LF, through a safe save: in the encoding they were read
+/// in (see TextCodec::encodingForSave), the old file intact until the new one is complete.
+/// Throws KsError "Cannot create file %s" on any failure. Returns the encoding written.
+TextCodec::TFileEncoding writeFile(const QString &fileName, const QStringList &lines,
+                                   const TextCodec::TFileEncoding &encoding);
 
-/// Writes text whole through QSaveFile; throws KsError "Cannot create file %s" on any failure.
-void writeText(const QString &fileName, const QString &text);
-
-/// Writes lines (each ending with CR LF) like writeText.
+/// Writes new lines (code page 1251, or UTF-8 with the mark when they need it) like writeFile.
 void writeLines(const QString &fileName, const QStringList &lines);
 
 } // namespace LinesFile

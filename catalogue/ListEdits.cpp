@@ -35,39 +35,63 @@ qsizetype ListEdits::AlbumBlockLength(qint32 trackCount)
     return 8 + 4 * qsizetype(std::max<qint32>(trackCount, 0));
 }
 
-void ListEdits::DeleteAlbum(QStringList &lines, const TAlbum &album)
+QString ListEdits::DamagedAlbumMessage()
+{
+    return u"Не могу удалить альбом: его строки в списке повреждены (число композиций не совпадает с блоком альбома)."_s;
+}
+
+QString ListEdits::DamagedTrackMessage()
+{
+    return u"Не могу удалить композицию: строки её альбома в списке повреждены."_s;
+}
+
+bool ListEdits::IsWholeAlbumBlock(const QStringList &lines, const TAlbum &album)
 {
     const qint64 first = qint64(album.LineIndex) - 2;
     const qint64 last = first + AlbumBlockLength(album.TrackCount) - 1;
-    if (first < 0)
-        throw KsError::indexOutOfBounds(first);
-    if (last >= lines.size())
-        throw KsError::indexOutOfBounds(lines.size());
-    // A block whose count does not match its tracks would take lines of the next album with it.
-    if (lines.at(first) != "-newalbum"_L1 || lines.at(last) != "--endofalbum"_L1)
-        throw KsError(u"The lines of album '%1' are not a complete album block; nothing was deleted"_s.arg(album.Title));
-    lines.remove(first, last - first + 1);
+    if (album.LineIndex < 0 || first < 0 || last >= lines.size())
+        return false;
+    const auto isEnd = [](const QString &line) { return language::Trim(line) == "--endofalbum"_L1; };
+    if (lines.at(first) != "-newalbum"_L1 || !isEnd(lines.at(last)))
+        return false;
+    for (qint64 j = first + 1; j < last; ++j)
+        if (lines.at(j) == "-newalbum"_L1 || isEnd(lines.at(j)))
+            return false;
+    return true;
 }
 
-void ListEdits::DeleteTrack(QStringList &lines, TAlbum &album, const TTrack &track)
+bool ListEdits::DeleteAlbum(QStringList &lines, const TAlbum &album)
 {
+    if (!IsWholeAlbumBlock(lines, album))
+        return false;
+    const qint64 first = qint64(album.LineIndex) - 2;
+    lines.remove(first, AlbumBlockLength(album.TrackCount));
+    return true;
+}
+
+bool ListEdits::DeleteTrack(QStringList &lines, TAlbum &album, const TTrack &track)
+{
+    const qint64 firstTrack = qint64(album.LineIndex) + 5;
     const qint64 t = track.LineIndex;
-    const qint64 countLine = qint64(album.LineIndex) + 3;
-    if (t < 0)
-        throw KsError::indexOutOfBounds(t);
-    if (t + 3 >= lines.size())
-        throw KsError::indexOutOfBounds(lines.size());
-    if (countLine < 0 || countLine >= t)
-        throw KsError::indexOutOfBounds(countLine);
+    if (!IsWholeAlbumBlock(lines, album) || t < firstTrack || (t - firstTrack) % 4 != 0
+        || t >= firstTrack + 4 * qint64(album.TrackCount))
+        return false;
     lines.remove(t, 4);
     album.TrackCount -= 1;
-    lines[countLine] = u"nt: "_s + QString::number(album.TrackCount);
+    lines[album.LineIndex + 3] = u"nt: "_s + QString::number(album.TrackCount);
+    return true;
 }
 
-int ListEdits::RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle)
+int ListEdits::RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle, qint32 ownLine)
 {
     const QString oldLine = u"album: "_s + oldTitle;
     const QString newLine = u"album: "_s + newTitle;
+    if (ownLine >= 0) {
+        if (ownLine >= lines.size() || lines.at(ownLine) != oldLine)
+            return 0;
+        lines[ownLine] = newLine;
+        return 1;
+    }
     int changed = 0;
     for (QString &line : lines) {
         if (line == oldLine) {
@@ -78,11 +102,18 @@ int ListEdits::RenameAlbum(QStringList &lines, const QString &oldTitle, const QS
     return changed;
 }
 
-int ListEdits::RenameTrack(QStringList &lines, const TAlbum &album, const QString &oldTitle, const QString &newTitle)
+int ListEdits::RenameTrack(QStringList &lines, const TAlbum &album, const QString &oldTitle, const QString &newTitle,
+                           qint32 ownLine)
 {
     const QString albumLine = u"album: "_s + album.Title;
     const QString oldLine = u"track: "_s + oldTitle;
     const QString newLine = u"track: "_s + newTitle;
+    if (ownLine >= 0) {
+        if (ownLine >= lines.size() || lines.at(ownLine) != oldLine)
+            return 0;
+        lines[ownLine] = newLine;
+        return 1;
+    }
     const qint64 span = 4 + 4 * qint64(album.TrackCount);
 
     QList<qsizetype> albums;
@@ -105,17 +136,24 @@ int ListEdits::RenameTrack(QStringList &lines, const TAlbum &album, const QStrin
     return changed;
 }
 
-bool ListEdits::WriteAlbumProperties(QStringList &lines, const QString &keyLine, const TAlbumFields &fields)
+bool ListEdits::WriteAlbumProperties(QStringList &lines, const QString &keyLine, const TAlbumFields &fields,
+                                     qint32 albumLine)
 {
-    const qsizetype found = lines.indexOf(keyLine, 1);
+    const qsizetype found = albumLine >= 0 ? (albumLine < lines.size() && lines.at(albumLine) == keyLine ? albumLine : -1)
+                                           : lines.indexOf(keyLine, 1);
     if (found < 0)
         return false;
     const qint64 a = found;
+    // The lines of an unchanged path are kept, yet they too must lie inside the list.
+    if (a + 4 >= lines.size())
+        throw KsError::indexOutOfBounds(a + 4);
     writeLine(lines, a, u"album: "_s + fields.Name);
     writeLine(lines, a - 1, u"author: "_s + fields.Author);
     writeLine(lines, a + 1, u"url: "_s + fields.Url);
-    writeLine(lines, a + 2, u"discriptionfile: "_s + fields.DescriptionFile);
-    writeLine(lines, a + 4, u"image: "_s + fields.Image);
+    if (fields.DescriptionFile)
+        writeLine(lines, a + 2, u"discriptionfile: "_s + *fields.DescriptionFile);
+    if (fields.Image)
+        writeLine(lines, a + 4, u"image: "_s + *fields.Image);
     return true;
 }
 
@@ -124,8 +162,11 @@ bool ListEdits::WriteTrackProperties(QStringList &lines, qint32 trackLine, const
     if (trackLine < 0)
         return false;
     const qint64 t = trackLine;
+    if (t + 3 >= lines.size())
+        throw KsError::indexOutOfBounds(t + 3);
     writeLine(lines, t, u"track: "_s + fields.Title);
     writeLine(lines, t + 1, u"size: "_s + fields.Size);
-    writeLine(lines, t + 3, u"dfile: "_s + fields.DescriptionFile);
+    if (fields.DescriptionFile)
+        writeLine(lines, t + 3, u"dfile: "_s + *fields.DescriptionFile);
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace ListEdits {
 
@@ -16,52 +17,66 @@ QString TrackKeyLine(const QString &title);
 /// The number of lines of an album block of count tracks: 8 + 4·count (a negative count means none).
 qsizetype AlbumBlockLength(qint32 trackCount);
 
-/// Removes the album block of a looked-up album: AlbumBlockLength(TrackCount) lines from the
-/// "-newalbum" line two above its "album: " line. Nothing is removed when the block runs past
-/// either end of the list ("List index out of bounds (%d)") or does not begin with "-newalbum"
-/// and end with "--endofalbum" (a damaged block, whose length would cut into its neighbours).
-void DeleteAlbum(QStringList &lines, const TAlbum &album);
+/// The messages shown when a damaged album cannot be deleted.
+QString DamagedAlbumMessage();
+QString DamagedTrackMessage();
 
-/// Removes the four lines of a looked-up track and rewrites its album's count line as
-/// "nt: " + the new count; album.TrackCount goes down by one. Throws when a line lies outside.
-void DeleteTrack(QStringList &lines, TAlbum &album, const TTrack &track);
+/// True when the looked-up album's lines are exactly one whole album block: "-newalbum" two above
+/// its "album: " line, "--endofalbum" (blanks around it allowed) AlbumBlockLength(TrackCount) - 1
+/// lines further, and neither marker between them.
+bool IsWholeAlbumBlock(const QStringList &lines, const TAlbum &album);
 
-/// Every line "album: " + oldTitle becomes "album: " + newTitle; returns how many changed.
-int RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle);
+/// Removes the album block of a looked-up album. Returns false, changing nothing, when its lines are
+/// not one whole album block (a count that does not match its tracks would take other lines with it).
+bool DeleteAlbum(QStringList &lines, const TAlbum &album);
+
+/// Removes the four lines of a looked-up track and rewrites its album's count line as "nt: " + the
+/// new count; album.TrackCount goes down by one. Returns false, changing nothing, unless the album is
+/// one whole block and the track's line stands at one of its track positions.
+bool DeleteTrack(QStringList &lines, TAlbum &album, const TTrack &track);
+
+/// Every line "album: " + oldTitle becomes "album: " + newTitle, or, with ownLine given (an album
+/// whose title repeats), only that line when it is one of them. Returns how many changed.
+int RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle, qint32 ownLine = -1);
 
 /// Within every album whose line is "album: " + album.Title, from the last to the first, each line
 /// from the album line to 4 + 4·album.TrackCount below it that equals "track: " + oldTitle becomes
-/// "track: " + newTitle. When a range runs past the end nothing changes and
-/// "List index out of bounds (%d)" is thrown. Returns how many lines changed.
-int RenameTrack(QStringList &lines, const TAlbum &album, const QString &oldTitle, const QString &newTitle);
+/// "track: " + newTitle. With ownLine given (a node found by its own block) only that line changes.
+/// When a range runs past the end nothing changes and "List index out of bounds (%d)" is thrown.
+/// Returns how many lines changed.
+int RenameTrack(QStringList &lines, const TAlbum &album, const QString &oldTitle, const QString &newTitle,
+                qint32 ownLine = -1);
 
-/// The fields of the album property dialog, written without trimming.
+/// The fields of the album property dialog, written without trimming. A path left out (the user did
+/// not change it) keeps its line exactly as stored.
 struct TAlbumFields
 {
     QString Name;
     QString Author;
-    QString DescriptionFile;
+    std::optional<QString> DescriptionFile;
     QString Url;
-    QString Image;
+    std::optional<QString> Image;
 };
 
-/// Finds the first line from index 1 equal to keyLine and writes, in this order, the album line,
-/// the one before it, one, two and four after it. Returns false when no line matches (nothing
-/// written). A line outside the list throws "List index out of bounds (%d)"; lines written before
-/// it stay written.
-bool WriteAlbumProperties(QStringList &lines, const QString &keyLine, const TAlbumFields &fields);
+/// Writes the album line found at albumLine, or when that is -1 the first line from index 1 equal to
+/// keyLine, and the one before it, one, two and four after it. Returns false when no line matches
+/// (nothing written). When one of those lines lies outside the list, nothing is written and
+/// "List index out of bounds (%d)" is thrown.
+bool WriteAlbumProperties(QStringList &lines, const QString &keyLine, const TAlbumFields &fields,
+                          qint32 albumLine = -1);
 
-/// The fields of the track property dialog that are written, without trimming.
+/// The fields of the track property dialog that are written, without trimming; a description path
+/// left out keeps its line.
 struct TTrackFields
 {
     QString Title;
     QString Size;
-    QString DescriptionFile;
+    std::optional<QString> DescriptionFile;
 };
 
 /// Writes the track line at trackLine, the one after it and the one three after it, in this order.
-/// Returns false when trackLine is below 0 (nothing written). A line outside the list throws
-/// "List index out of bounds (%d)"; lines written before it stay written.
+/// Returns false when trackLine is below 0 (nothing written). When a line lies outside the list,
+/// nothing is written and "List index out of bounds (%d)" is thrown.
 bool WriteTrackProperties(QStringList &lines, qint32 trackLine, const TTrackFields &fields);
 
 } // namespace ListEdits

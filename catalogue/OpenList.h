@@ -2,12 +2,14 @@
 #pragma once
 
 #include "Records.h"
+#include "TextCodec.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 class TCatalogueTree;
+class TTreeNode;
 
 /// What LoadList needs from its surroundings.
 struct TLoadContext
@@ -18,6 +20,7 @@ struct TLoadContext
     std::function<void(const QString &path)> LoadSettingsFile;
 };
 
+/// The open list. Its lines change only through Commit, which saves them first.
 class TOpenList
 {
 public:
@@ -25,10 +28,13 @@ public:
     QString ListFileName;    ///< the file they came from and are saved to
     TAlbum CurrentAlbum;     ///< last album looked up
     TTrack CurrentTrack;     ///< last track looked up (set by callers)
+    TextCodec::TFileEncoding Encoding; ///< how the file's lines were encoded; saves keep it
 
     /// Replaces the open list with the file's lines and rebuilds the tree. Throws KsError
-    /// ("Cannot open file %s", "'%s' is not a valid integer value", "List index out of bounds (%d)")
-    /// after leaving the tree as far as it got; on an open failure ListLines and ListFileName stay.
+    /// ("Cannot open file %s", "'%s' is not a valid integer value", "List index out of bounds (%d)",
+    /// or the damaged-list message when albums overlap so that the tree would hold more nodes than
+    /// the list has lines) after leaving the tree as far as it got; on an open failure ListLines and
+    /// ListFileName stay.
     /// Returns true when the first node should now be selected (the tree has albums).
     bool LoadList(const QString &fileName, TCatalogueTree &tree, const TLoadContext &context);
 
@@ -38,10 +44,34 @@ public:
     /// The track of an album; always replaces CurrentAlbum with the album record it read.
     TTrack ReadTrackRecord(const QString &albumTitle, const QString &trackTitle, const QString &programFolder);
 
-    /// Writes ListLines to fileName through a safe save; throws "Cannot create file %s".
+    /// The record of the album node at row among the root nodes, whose trimmed text is title. While no
+    /// other album has that title this is ReadAlbumRecord(title); otherwise the album's own block is
+    /// used (the row-th "-newalbum" block), found only when its line is exactly "album: " + title.
+    /// ownBlock tells which of the two ways was taken.
+    TAlbum ReadAlbumRecordAt(const QString &title, int row, const QString &programFolder,
+                             bool *ownBlock = nullptr) const;
+
+    /// The track node at trackRow under the album node at albumRow; always replaces CurrentAlbum. A
+    /// title that repeats within the album is found at its own track position, else as ReadTrackRecord
+    /// finds it. ownBlock is true when the album or the track was found by its own block.
+    TTrack ReadTrackRecordAt(const QString &albumTitle, int albumRow, const QString &trackTitle, int trackRow,
+                             const QString &programFolder, bool *ownBlock = nullptr);
+
+    /// Looks up a tree node's records as the selection and the commands do: an album node's album
+    /// into CurrentAlbum; a track node's track into CurrentTrack and its album into CurrentAlbum.
+    /// Returns true when the node's title repeats and its own block was used.
+    bool LookUpNode(const TTreeNode &node, const QString &programFolder);
+
+    /// Saves lines to ListFileName and only then makes them the open list, so that a failed save
+    /// ("Cannot create file %s", thrown) leaves the open list as it was.
+    void Commit(QStringList lines);
+
+    /// Writes ListLines to another file, in the list's encoding; throws "Cannot create file %s".
     void SaveTo(const QString &fileName) const;
-    /// SaveTo(ListFileName).
-    void Save() const;
+
+    /// True when path names the file of the open list (compared as canonical paths, so that another
+    /// spelling or a link of the same file counts).
+    bool IsListFile(const QString &path) const;
 
     /// The settings file named by the last line ("ini: name"), or empty when the last line is none.
     static QString SettingsLineName(const QStringList &lines);

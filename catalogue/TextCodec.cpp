@@ -1,9 +1,12 @@
-// TextCodec: code page 1251 tables built once from Qt's converter, and the file-level choice of encoding.
+// TextCodec: code page 1251 tables built once from Qt's converter, UTF-8 detection, and encoding whole files of lines.
 #include "TextCodec.h"
 
 #include "KsError.h"
+#include "LinesFile.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
+#include <cstring>
 #include <array>
 #include <unordered_map>
 
@@ -82,23 +85,180 @@ QByteArray encode1251Lossy(const QString &text)
     return out;
 }
 
-QString decodeFile(QByteArrayView bytes)
+void TFileEncoding::AddCp1251Line(const QString &line)
 {
-    if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3))) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8.decode(bytes.sliced(3));
-        if (!utf8.hasError())
-            return text;
-        // Not UTF-8 after all: read every byte as code page 1251 so that a save keeps them all.
-    }
-    return decode1251(bytes);
+    m_cp1251Lines.append(line);
+    m_cp1251Data.insert(line.constData());
 }
 
-QByteArray encodeFile(const QString &text)
+bool TFileEncoding::IsCp1251Line(const QString &line) const
 {
-    if (fits1251(text))
-        return encode1251Lossy(text);
-    return QByteArray(kUtf8Bom, 3) + text.toUtf8();
+    return !line.isEmpty() && m_cp1251Data.contains(line.constData());
+}
+
+bool isValidUtf8(QByteArrayView bytes, bool *hasMultibyte)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    bool multibyte = false;
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        // The lead byte fixes the length and the range of the second byte (no overlong forms,
+        // no surrogates, nothing above U+10FFFF).
+        int length;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0)
+                low = 0xA0;
+            else if (c == 0xED)
+                high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0)
+                low = 0x90;
+            else if (c == 0xF4)
+                high = 0x8F;
+        } else {
+            return false;
+        }
+        if (n - i < length || p[i + 1] < low || p[i + 1] > high)
+            return false;
+        for (int k = 2; k < length; ++k)
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        multibyte = true;
+        i += length;
+    }
+    if (hasMultibyte)
+        *hasMultibyte = multibyte;
+    return true;
+}
+
+namespace {
+
+// Valid UTF-8 only; a mark inside the text stays a character (U+FEFF).
+QString decodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
+}
+
+// The byte lines of a file: CR LF, CR or LF end a line; a final break adds no empty line.
+QList<QByteArrayView> splitByteLines(QByteArrayView bytes)
+{
+    QList<QByteArrayView> lines;
+    const char *data = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = data[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(QByteArrayView(data + start, i - start));
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(QByteArrayView(data + start, n - start));
+    return lines;
+}
+
+} // namespace
+
+QStringList decodeLines(QByteArrayView bytes, TFileEncoding *encoding)
+{
+    TFileEncoding found;
+    QStringList lines;
+    if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3))) {
+        found.Utf8 = true;
+        found.Mark = true;
+        const QByteArrayView body = bytes.sliced(3);
+        if (isValidUtf8(body)) {
+            lines = LinesFile::splitLines(decodeUtf8(body));
+        } else {
+            // Lines of another list pasted in: each line that is not UTF-8 is read as code page 1251
+            // and remembered, so that a save gives it back its own bytes.
+            for (const QByteArrayView line : splitByteLines(body)) {
+                if (isValidUtf8(line)) {
+                    lines.append(decodeUtf8(line));
+                } else {
+                    lines.append(decode1251(line));
+                    found.AddCp1251Line(lines.last());
+                }
+            }
+        }
+    } else {
+        bool multibyte = false;
+        if (isValidUtf8(bytes, &multibyte) && multibyte) {
+            found.Utf8 = true;
+            lines = LinesFile::splitLines(decodeUtf8(bytes));
+        } else {
+            lines = LinesFile::splitLines(decode1251(bytes));
+        }
+    }
+    if (encoding)
+        *encoding = std::move(found);
+    return lines;
+}
+
+TFileEncoding encodingForSave(const QStringList &lines, const TFileEncoding &read)
+{
+    if (read.Utf8)
+        return read;
+    for (const QString &line : lines) {
+        if (!fits1251(line)) {
+            TFileEncoding utf8;
+            utf8.Utf8 = true;
+            utf8.Mark = true;
+            return utf8;
+        }
+    }
+    return read;
+}
+
+QByteArray encodeLines(const QStringList &lines, const TFileEncoding &encoding)
+{
+    // Sized for the worst case, then written in place: no allocation per line.
+    qsizetype worst = 3;
+    for (const QString &line : lines)
+        worst += 3 * line.size() + 2;
+    QByteArray out(worst, Qt::Uninitialized);
+    char *dst = out.data();
+    if (encoding.Mark) {
+        memcpy(dst, kUtf8Bom, 3);
+        dst += 3;
+    }
+    const auto &map = table().fromUnicode;
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    const bool mixed = encoding.HasCp1251Lines();
+    for (const QString &line : lines) {
+        if (!encoding.Utf8 || (mixed && encoding.IsCp1251Line(line))) {
+            for (const QChar c : line) {
+                const char16_t u = c.unicode();
+                if (u < 0x80) {
+                    *dst++ = char(u);
+                } else {
+                    const auto it = map.find(u);
+                    *dst++ = it == map.end() ? '?' : it->second;
+                }
+            }
+        } else {
+            dst = utf8.appendToBuffer(dst, line);
+        }
+        *dst++ = '\r';
+        *dst++ = '\n';
+    }
+    out.truncate(dst - out.constData());
+    return out;
 }
 
 } // namespace TextCodec

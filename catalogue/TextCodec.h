@@ -1,9 +1,11 @@
-// TextCodec: code page 1251 and the byte-order-marked UTF-8 used for list files and tags.
+// TextCodec: code page 1251 and UTF-8 for list files and tags, and how a file's bytes became lines.
 #pragma once
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace TextCodec {
 
@@ -16,11 +18,38 @@ bool fits1251(const QString &text);
 /// Encodes text in code page 1251; characters without a byte become '?'.
 QByteArray encode1251Lossy(const QString &text);
 
-/// Decodes a whole text file: UTF-8 when it starts with the UTF-8 byte-order mark and is valid UTF-8,
-/// else code page 1251 (which keeps every byte).
-QString decodeFile(QByteArrayView bytes);
+/// True when bytes are well-formed UTF-8; hasMultibyte tells whether any character took more than a byte.
+bool isValidUtf8(QByteArrayView bytes, bool *hasMultibyte = nullptr);
 
-/// Encodes a whole text file: code page 1251 when every character fits, else UTF-8 with the mark.
-QByteArray encodeFile(const QString &text);
+/// How the lines of a text file were encoded, so that a save writes them back the same way.
+struct TFileEncoding
+{
+    bool Utf8 = false; ///< UTF-8; otherwise code page 1251
+    bool Mark = false; ///< the file starts with the UTF-8 byte-order mark
+
+    /// In a marked file, the lines that were not UTF-8 and were read as code page 1251 (a pasted old
+    /// list). A line is known by its text's storage, which it keeps until it is edited, so that only
+    /// those very lines go back in code page 1251, even where another line has the same text.
+    void AddCp1251Line(const QString &line);
+    bool IsCp1251Line(const QString &line) const;
+    bool HasCp1251Lines() const { return !m_cp1251Lines.isEmpty(); }
+
+private:
+    QStringList m_cp1251Lines; // keeps their storage alive, so that no other text can take it
+    QSet<const QChar *> m_cp1251Data;
+};
+
+/// Splits a file into lines and decodes them: after a byte-order mark (which is never text) as UTF-8,
+/// line by line falling back to code page 1251 where a line is not UTF-8; without the mark as UTF-8
+/// when the whole file is valid UTF-8 with multi-byte characters, else as code page 1251.
+QStringList decodeLines(QByteArrayView bytes, TFileEncoding *encoding = nullptr);
+
+/// The encoding a save of lines uses: the file's own, except that a code page 1251 file that gains a
+/// character the code page cannot hold becomes UTF-8 with the mark.
+TFileEncoding encodingForSave(const QStringList &lines, const TFileEncoding &read);
+
+/// The bytes of lines, each followed by CR LF, in an encoding from encodingForSave: every line that
+/// was read keeps the bytes it had.
+QByteArray encodeLines(const QStringList &lines, const TFileEncoding &encoding);
 
 } // namespace TextCodec

@@ -103,7 +103,8 @@ bool AppendToListFile(const QString &fileName, const QStringList &album)
     if (!Paths::fileExists(fileName))
         return false;
     const QString path = Paths::toFileSystem(fileName);
-    LinesFile::writeLines(path, LinesFile::readLines(path) + album);
+    const LinesFile::TLinesText list = LinesFile::readFile(path);
+    LinesFile::writeFile(path, list.Lines + album, list.Encoding);
     return true;
 }
 

@@ -76,7 +76,9 @@ void TQuickLoadEntries::Load(const QString &programFolder)
     if (!QFileInfo::exists(Paths::toFileSystem(file)))
         return;
     try {
-        m_entries = LinesFile::readLines(file);
+        LinesFile::TLinesText index = LinesFile::readFile(file);
+        m_entries = std::move(index.Lines);
+        m_encoding = std::move(index.Encoding);
     } catch (const KsError &) {
         m_unreadIndex = true;
         throw;
@@ -90,7 +92,7 @@ void TQuickLoadEntries::Save(const QString &programFolder)
     if (m_unreadIndex)
         return;
     try {
-        LinesFile::writeLines(IndexFile(programFolder), m_entries);
+        m_encoding = LinesFile::writeFile(IndexFile(programFolder), m_entries, m_encoding);
     } catch (const KsError &) {
         m_unsaved = true;
         throw;

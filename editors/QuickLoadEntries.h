@@ -47,6 +47,7 @@ private:
     void Edited() { m_unreadIndex = false; }
 
     QStringList m_entries;
+    TextCodec::TFileEncoding m_encoding; // main.lis is written back in the encoding it was read in
     int m_position = 0;
     bool m_unsaved = false;     // the last write failed: the entries are newer than the file
     bool m_unreadIndex = false; // the last read failed: the entries are not the file's

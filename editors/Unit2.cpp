@@ -201,16 +201,9 @@ void TForm2::ComposeAlbum()
 
 void TForm2::AddToOpenList()
 {
+    // Saved first: a failed save leaves the open list as it was, so a retry adds the album once.
     TOpenList &list = m_host.OpenList();
-    const qsizetype before = list.ListLines.size();
-    list.ListLines << m_album;
-    try {
-        list.Save();
-    } catch (...) {
-        // The file kept the old list: so do the lines, or the album would be saved twice after a retry.
-        list.ListLines.resize(before);
-        throw;
-    }
+    list.Commit(list.ListLines + m_album);
     m_host.LoadList(list.ListFileName);
 }
 
@@ -220,16 +213,29 @@ QString TForm2::ChooseListFile()
     return choice ? AlbumText::ListFilePath(choice->Path) : QString();
 }
 
+// The open list's own file is written through the open list, so that the tree shows the change and
+// the next edit does not put the old lines back.
 void TForm2::SaveToList()
 {
     const QString path = ChooseListFile();
-    if (!path.isEmpty())
+    if (path.isEmpty())
+        return;
+    TOpenList &list = m_host.OpenList();
+    if (!list.IsListFile(path)) {
         AlbumText::SaveAlbumList(path, m_album);
+        return;
+    }
+    list.Commit(m_album);
+    m_host.LoadList(list.ListFileName);
 }
 
 void TForm2::AddToList()
 {
     const QString path = ChooseListFile();
-    if (!path.isEmpty())
+    if (path.isEmpty())
+        return;
+    if (!m_host.OpenList().IsListFile(path))
         AlbumText::AppendToListFile(path, m_album);
+    else
+        AddToOpenList();
 }

@@ -69,6 +69,7 @@ void TForm3::OpenTrack()
     Edit2->setText(language::Trim(track.Size));
     Edit3->setText(language::Trim(track.FileName));
     Edit4->setText(language::Trim(track.DescriptionFile));
+    m_shownDescription = Edit4->text();
     exec();
 }
 
@@ -76,17 +77,21 @@ void TForm3::Confirm()
 {
     RunGuarded(*m_services.Messages, [this] {
         TOpenList &list = m_host.OpenList();
-        const ListEdits::TTrackFields fields{ Edit1->text(), Edit2->text(), Edit4->text() };
+        const std::optional<QString> description =
+            Edit4->text() == m_shownDescription ? std::nullopt : std::optional<QString>(Edit4->text());
+        const ListEdits::TTrackFields fields{ Edit1->text(), Edit2->text(), description };
+        QStringList lines = list.ListLines;
         try {
-            if (ListEdits::WriteTrackProperties(list.ListLines, list.CurrentTrack.LineIndex, fields)) {
-                // The leading blank is the node text's form after this dialog; readers trim it.
-                if (TTreeNode *node = m_host.TreeView()->Selected())
-                    m_host.Tree().SetText(node, u" "_s + fields.Title);
-                list.Save();
-            }
+            if (!ListEdits::WriteTrackProperties(lines, list.CurrentTrack.LineIndex, fields))
+                return;
+            list.Commit(std::move(lines));
         } catch (const KsError &) {
             m_services.Messages->ShowMessage(u"Ошибка изменения информации!"_s);
+            return;
         }
+        // The leading blank is the node text's form after this dialog; readers trim it.
+        if (TTreeNode *node = m_host.TreeView()->Selected())
+            m_host.Tree().SetText(node, u" "_s + fields.Title);
     });
     accept(); // hidden in every case
 }

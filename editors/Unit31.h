@@ -24,6 +24,7 @@ private:
 
     ICatalogueHost &m_host;
     TDialogServices m_services;
+    QString m_shownDescription; // the description field as filled: unchanged, its line is kept
 
     QLineEdit *Edit1 = nullptr; // title
     QLineEdit *Edit2 = nullptr; // play time

@@ -10,6 +10,7 @@
 #include "ListEdits.h"
 #include "Messages.h"
 #include "OpenList.h"
+#include "Paths.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -72,31 +73,33 @@ void TForm4::CreateControls()
     connect(Button4, &QPushButton::clicked, this, &TForm4::PickImage);
 }
 
-void TForm4::OpenAlbum()
+void TForm4::OpenAlbum(const TTreeNode *node)
 {
     const TAlbum &album = m_host.OpenList().CurrentAlbum;
     setWindowTitle(ListEdits::AlbumKeyLine(album.Title));
-    const TTreeNode *node = m_host.TreeView()->Selected();
+    m_node = QPersistentModelIndex(m_host.Tree().IndexOf(node));
     Edit1->setText(node ? node->Text() : QString());
     Edit2->setText(album.Author);
     Edit3->setText(album.DescriptionFile);
     Edit4->setText(album.Url);
     Edit5->setText(album.Image);
+    m_shownDescription = album.DescriptionFile;
+    m_shownImage = album.Image;
     show();
     raise();
     activateWindow();
 }
 
-TTreeNode *TForm4::NodeToRename(const QString &oldTitle) const
+TTreeNode *TForm4::AlbumNode(const QString &title) const
 {
-    // The selection may have moved while the dialog was open: the node renamed is the album's own,
-    // the selected one when it is that album, else the first album node of that title.
-    TTreeNode *selected = m_host.TreeView()->Selected();
-    if (selected && selected->Level() == 0 && language::Trim(selected->Text()) == oldTitle)
-        return selected;
-    const TCatalogueTree &tree = m_host.Tree();
+    // The selection may have moved, or the list been reloaded, while the dialog was open: the node is
+    // the one it was opened on while that still stands for the album, else the first of that title.
+    TCatalogueTree &tree = m_host.Tree();
+    if (TTreeNode *node = m_node.isValid() ? tree.NodeOf(m_node) : nullptr)
+        if (node->Level() == 0 && language::Trim(node->Text()) == title)
+            return node;
     for (int i = 0; i < tree.RootCount(); ++i)
-        if (language::Trim(tree.Root(i)->Text()) == oldTitle)
+        if (language::Trim(tree.Root(i)->Text()) == title)
             return tree.Root(i);
     return nullptr;
 }
@@ -106,19 +109,34 @@ void TForm4::Apply()
     RunGuarded(*m_services.Messages, [this] {
         TOpenList &list = m_host.OpenList();
         const QString keyLine = windowTitle();
-        TTreeNode *node = NodeToRename(keyLine.mid(QStringView(u"album: ").size()));
-        const ListEdits::TAlbumFields fields{ Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text(),
-                                              Edit5->text() };
+        const QString title = keyLine.mid(QStringView(u"album: ").size());
+        TTreeNode *node = AlbumNode(title);
+        auto pathField = [](const QLineEdit *edit, const QString &shown) {
+            return edit->text() == shown ? std::nullopt : std::optional<QString>(edit->text());
+        };
+        const ListEdits::TAlbumFields fields{ Edit1->text(), Edit2->text(), pathField(Edit3, m_shownDescription),
+                                              Edit4->text(), pathField(Edit5, m_shownImage) };
+        QStringList lines = list.ListLines;
         try {
-            if (!ListEdits::WriteAlbumProperties(list.ListLines, keyLine, fields))
+            // An album whose title repeats is written in its own block.
+            qint32 albumLine = -1;
+            if (node) {
+                bool own = false;
+                const TAlbum album = list.ReadAlbumRecordAt(title, node->Row(), Paths::programFolder(), &own);
+                if (own && album.LineIndex < 0)
+                    return;
+                if (own)
+                    albumLine = album.LineIndex;
+            }
+            if (!ListEdits::WriteAlbumProperties(lines, keyLine, fields, albumLine))
                 return; // no album of that title: the dialog stays open
-            if (node)
-                m_host.Tree().SetText(node, fields.Name);
-            list.Save();
+            list.Commit(std::move(lines));
         } catch (const KsError &) {
             m_services.Messages->ShowMessage(u"Ошибка изменения информации."_s);
             return;
         }
+        if (node)
+            m_host.Tree().SetText(node, fields.Name);
         hide();
     });
 }

@@ -4,6 +4,7 @@
 #include "CatalogueHost.h"
 
 #include <QDialog>
+#include <QPersistentModelIndex>
 
 class QLineEdit;
 class QPushButton;
@@ -18,18 +19,21 @@ class TForm4 : public QDialog
 public:
     TForm4(ICatalogueHost &host, const TDialogServices &services, QWidget *parent = nullptr);
 
-    /// Fills the fields from the selected node and CurrentAlbum and shows the dialog, not modal.
-    void OpenAlbum();
+    /// Fills the fields from the album node and CurrentAlbum and shows the dialog, not modal.
+    void OpenAlbum(const TTreeNode *node);
 
 private:
     void CreateControls();
     void Apply();
-    TTreeNode *NodeToRename(const QString &oldTitle) const;
+    TTreeNode *AlbumNode(const QString &title) const;
     void PickDescription();
     void PickImage();
 
     ICatalogueHost &m_host;
     TDialogServices m_services;
+    QPersistentModelIndex m_node;  // the album node the dialog was opened on
+    QString m_shownDescription;    // the path fields as filled: unchanged ones keep their stored lines
+    QString m_shownImage;
 
     QLineEdit *Edit1 = nullptr; // name
     QLineEdit *Edit2 = nullptr; // author

@@ -7,15 +7,15 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
 // Looked up on a copy (the lines are shared, not copied): the window's records keep
 // belonging to its selection while album play moves through another album.
-TTrack lookUpTrack(const TOpenList &list, const QString &album, const QString &track, const QString &programFolder)
+TTrack TAlbumMonitor::LookUp(const TOpenList &list, const QString &programFolder) const
 {
     TOpenList scratch = list;
-    return scratch.ReadTrackRecord(album, track, programFolder);
+    if (m_albumRow < 0 || m_trackRow < 0)
+        return scratch.ReadTrackRecord(m_album, m_track, programFolder);
+    return scratch.ReadTrackRecordAt(m_album, m_albumRow, m_track, m_trackRow, programFolder);
 }
-} // namespace
 
 void TAlbumMonitor::SwitchOn()
 {
@@ -29,10 +29,12 @@ void TAlbumMonitor::SwitchOff()
     m_justAdvanced = false;
 }
 
-void TAlbumMonitor::SetNowPlaying(const QString &album, const QString &track)
+void TAlbumMonitor::SetNowPlaying(const QString &album, const QString &track, int albumRow, int trackRow)
 {
     m_album = album;
     m_track = track;
+    m_albumRow = albumRow;
+    m_trackRow = trackRow;
 }
 
 bool TAlbumMonitor::NearTrackEnd(qint32 positionMs, qint32 lengthSeconds)
@@ -73,7 +75,7 @@ TMonitorStep TAlbumMonitor::Tick(IPlayerLink &player, const TOpenList &list, con
 TMonitorStep TAlbumMonitor::AdvanceToNextTrack(IPlayerLink &player, const TOpenList &list,
                                                const QString &programFolder)
 {
-    const TTrack playing = lookUpTrack(list, m_album, m_track, programFolder);
+    const TTrack playing = LookUp(list, programFolder);
     if (playing.LineIndex < 0 || playing.LineIndex + 4 >= list.ListLines.size())
         return Stop(player);
     // The line after the track's block: the next track, or the album's end line.
@@ -81,7 +83,9 @@ TMonitorStep TAlbumMonitor::AdvanceToNextTrack(IPlayerLink &player, const TOpenL
     if (!next.contains(u"track"_s))
         return Stop(player);
     m_track = language::Trim(language::CutSubstring(next, u"track:"_s));
-    const TTrack track = lookUpTrack(list, m_album, m_track, programFolder);
+    if (m_trackRow >= 0)
+        ++m_trackRow;
+    const TTrack track = LookUp(list, programFolder);
     if (language::Trim(track.FileName).isEmpty())
         return {};
     return { TMonitorAction::PlayFile, track.FileName };

@@ -1,6 +1,8 @@
 // AlbumMonitor: what album play does on each tick of its timer.
 #pragma once
 
+#include "Records.h"
+
 #include <QString>
 
 class IPlayerLink;
@@ -33,8 +35,10 @@ public:
     /// Album and track title of the last track started from the tree or by the monitor.
     const QString &NowPlayingAlbum() const { return m_album; }
     const QString &NowPlayingTrack() const { return m_track; }
-    /// A track started from the tree becomes the one the monitor follows.
-    void SetNowPlaying(const QString &album, const QString &track);
+    /// A track started from the tree becomes the one the monitor follows. The rows are the album
+    /// node's among the albums and the track node's within it (-1 when unknown), so that an album
+    /// or a track whose title repeats is followed in its own block.
+    void SetNowPlaying(const QString &album, const QString &track, int albumRow = -1, int trackRow = -1);
 
     /// True within the last two seconds of a track: with s = positionMs / 1000 + 1,
     /// when the length n equals s or s + 1.
@@ -53,8 +57,12 @@ private:
     TMonitorStep Stop(IPlayerLink &player);
 
     bool m_on = false;
+    TTrack LookUp(const TOpenList &list, const QString &programFolder) const;
+
     QString m_album;
     QString m_track;
+    int m_albumRow = -1;
+    int m_trackRow = -1;
     // The reading of the tick that last moved on, kept for the one tick after it.
     bool m_justAdvanced = false;
     qint32 m_advancedAtMs = 0;

@@ -1,5 +1,6 @@
 // bench_loadlist: timings of reading, loading and looking up in a list of 25,000 albums and 100,000 tracks.
 #include "CatalogueTree.h"
+#include "KsError.h"
 #include "LargeList.h"
 #include "LinesFile.h"
 #include "OpenList.h"
@@ -54,6 +55,34 @@ void BM_ReadTrackRecordOfLastTrack(benchmark::State &state)
         state.SkipWithError("the last track was not found");
 }
 
+// A 400 KB list whose albums overlap: the load stops at its bound instead of building a tree that
+// grows with the square of the file.
+void BM_LoadOverlappingList(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"overlapping.lst"_s);
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(overlappingList(400 * 1024)) < 0) {
+        state.SkipWithError("cannot write the list");
+        return;
+    }
+    out.close();
+    TOpenList openList;
+    TCatalogueTree tree;
+    bool stopped = false;
+    for (auto _ : state) {
+        try {
+            openList.LoadList(file, tree, kContext);
+        } catch (const KsError &) {
+            stopped = true;
+        }
+    }
+    if (!stopped || tree.NodeCount() > openList.ListLines.size())
+        state.SkipWithError("the load did not stop at its bound");
+    state.counters["lines"] = double(openList.ListLines.size());
+    state.counters["nodes"] = double(tree.NodeCount());
+}
+
 // The search dialog walks every node by its index.
 void BM_NodeByIndexWalk(benchmark::State &state)
 {
@@ -74,6 +103,7 @@ void BM_NodeByIndexWalk(benchmark::State &state)
 BENCHMARK(BM_ReadLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadTrackRecordOfLastTrack)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadOverlappingList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NodeByIndexWalk)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

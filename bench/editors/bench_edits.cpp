@@ -43,8 +43,12 @@ void BM_DeleteTrackSaveReload(benchmark::State &state)
             break;
         }
         const TTrack track = e.list.ReadTrackRecord(album->Text(), album->Child(0)->Text(), kContext.ProgramFolder);
-        ListEdits::DeleteTrack(e.list.ListLines, e.list.CurrentAlbum, track);
-        e.list.Save();
+        QStringList lines = e.list.ListLines;
+        if (!ListEdits::DeleteTrack(lines, e.list.CurrentAlbum, track)) {
+            state.SkipWithError("the track could not be deleted");
+            break;
+        }
+        e.list.Commit(std::move(lines));
         e.list.LoadList(e.list.ListFileName, e.tree, kContext);
     }
     state.counters["lines"] = double(e.list.ListLines.size());
@@ -59,11 +63,12 @@ void BM_RenameAlbumSave(benchmark::State &state)
     for (auto _ : state) {
         const QString from = flip ? title + u" (2)"_s : title;
         const QString to = flip ? title : title + u" (2)"_s;
-        if (ListEdits::RenameAlbum(e.list.ListLines, from, to) != 1) {
+        QStringList lines = e.list.ListLines;
+        if (ListEdits::RenameAlbum(lines, from, to) != 1) {
             state.SkipWithError("the rename changed no line");
             break;
         }
-        e.list.Save();
+        e.list.Commit(std::move(lines));
         flip = !flip;
     }
 }

@@ -3,6 +3,7 @@
 
 #include "CatalogueTree.h"
 #include "He1.h"
+#include "ListEdits.h"
 #include "catalogue/CatalogueTestUtil.h"
 
 #include <QAction>
@@ -113,6 +114,37 @@ private slots:
         QCOMPARE(l.View().Selected(), l.Node(0));
     }
 
+    void deletesKeepToTheUsersChoice()
+    {
+        // Two albums titled "Live": deleting the second removes its own block and node.
+        const QStringList first = albumBlock(u"Live"_s, {}, {}, tracksNamed({ u"a"_s }));
+        const QStringList second = albumBlock(u"Live"_s, {}, {}, tracksNamed({ u"b"_s, u"b"_s }));
+        QStringList damaged = albumBlock(u"Damaged"_s, {}, {}, tracksNamed({ u"x"_s }));
+        damaged[5] = u"nt: 3"_s; // counted past its end, into the empty album after it
+        const QStringList empty = albumBlock(u"Empty"_s, {}, {});
+        TEditedList l;
+        QVERIFY(l.Load(first + second + damaged + empty));
+        l.View().Select(l.Node(4)); // the second "b" of the second "Live"
+        l.Trigger(u"Delete"_s);
+        const QStringList secondAfter = albumBlock(u"Live"_s, {}, {}, tracksNamed({ u"b"_s }));
+        QCOMPARE(readBytes(l.File), listBytes(first + secondAfter + damaged + empty));
+        l.View().Select(l.Node(2));
+        l.Trigger(u"Delete"_s);
+        QCOMPARE(readBytes(l.File), listBytes(first + damaged + empty));
+        QCOMPARE(l.Texts().mid(0, 3), (QStringList{ u"Live"_s, u"  a"_s, u"Damaged"_s }));
+
+        // A damaged album is not deleted, and the user is told why; neither is any of its tracks.
+        const QByteArray before = readBytes(l.File);
+        for (int node : { 2, 3 }) {
+            l.View().Select(l.Node(node));
+            l.Trigger(u"Delete"_s);
+        }
+        QCOMPARE(l.W.Messages.Messages, (QStringList{ ListEdits::DamagedAlbumMessage(), ListEdits::DamagedTrackMessage() }));
+        QCOMPARE(readBytes(l.File), before);
+        QVERIFY(l.OnDisk());
+        QVERIFY(l.W.Messages.Errors.isEmpty());
+    }
+
     void unmatchedTitlesDoNothing()
     {
         // Album and track lines with a trailing blank are shown but cannot be looked up.
@@ -142,49 +174,58 @@ private slots:
         const QString moved = l.Folder.Path(u"moved"_s);
         QVERIFY(QDir().rename(l.Folder.Path(u"sub"_s), moved));
 
+        // Memory, tree and file agree after each failure.
         l.View().Select(l.Node(2));
         l.Trigger(u"Delete"_s);
         QCOMPARE(l.W.Messages.Errors, QStringList{ u"Cannot create file "_s + l.File + u'.' });
-        QCOMPARE(l.Texts(), (QStringList{ u"A"_s, u"  t"_s, u"B"_s })); // the command stopped
+        QCOMPARE(l.Texts(), (QStringList{ u"A"_s, u"  t"_s, u"B"_s }));
+        QCOMPARE(l.Form().OpenList().ListLines, lines);
 
         l.W.Messages.Errors.clear();
         l.View().SetReadOnly(false);
         QVERIFY(l.Rename(l.Node(0), u"A2"_s));
         QCOMPARE(l.W.Messages.Messages, QStringList{ u"Не могу сохранить список."_s });
         QVERIFY(l.W.Messages.Errors.isEmpty());
-        QCOMPARE(l.Node(0)->Text(), u"A2"_s);
-        QVERIFY(l.Form().OpenList().ListLines.contains(u"album: A2"_s)); // changed in memory only
+        QTRY_COMPARE(l.Node(0)->Text(), u"A"_s);
+        QCOMPARE(l.Form().OpenList().ListLines, lines);
         QCOMPARE(readBytes(moved + u"/list.lst"_s), before);
+
+        // Once the list can be written again, the next edit saves only itself: album B is still there.
+        QVERIFY(QDir().rename(moved, l.Folder.Path(u"sub"_s)));
+        QVERIFY(l.Rename(l.Node(0), u"A2"_s));
+        QCOMPARE(readBytes(l.File), listBytes(albumBlock(u"A2"_s, {}, {}, tracksNamed({ u"t"_s })) + albumBlock(u"B"_s, {}, {})));
+        QCOMPARE(l.Texts(), (QStringList{ u"A2"_s, u"  t"_s, u"B"_s }));
     }
 
     void renameAlbumsAndTracks()
     {
-        const QStringList other = albumBlock(u"Other"_s, {}, {}, tracksNamed({ u"Song"_s }));
+        const QStringList other = albumBlock(u"Other"_s, {}, {}, tracksNamed({ u"Song"_s, u"Song"_s }));
+        const QStringList live = albumBlock(u"Live"_s, {}, {}, tracksNamed({ u"Song"_s }));
         TEditedList l;
-        QVERIFY(l.Load(albumBlock(u"Live"_s, {}, {}, tracksNamed({ u"Song"_s })) + other
-                       + albumBlock(u"Live"_s, {}, {}, tracksNamed({ u"Song"_s }))));
+        QVERIFY(l.Load(live + other + live));
         l.View().SetReadOnly(false);
+        QStringList expected = live + other + live;
 
-        // An album: every line of that title, whatever block it lies in.
-        QVERIFY(l.Rename(l.Node(0), u"Live 1999"_s));
+        // Titles that repeat: only the renamed node's own line changes.
+        QVERIFY(l.Rename(l.Node(5), u"Live 1999"_s));
         QCOMPARE(l.Form().EditOldText(), u"Live"_s);
-        QCOMPARE(l.Node(0)->Text(), u"Live 1999"_s);
-        QCOMPARE(readBytes(l.File), listBytes(albumBlock(u"Live 1999"_s, {}, {}, tracksNamed({ u"Song"_s })) + other
-                                              + albumBlock(u"Live 1999"_s, {}, {}, tracksNamed({ u"Song"_s }))));
+        expected[28 + 2] = u"album: Live 1999"_s;
+        QCOMPARE(readBytes(l.File), listBytes(expected));
+        QVERIFY(l.Rename(l.Node(4), u"Song B"_s));
+        expected[12 + 11] = u"track: Song B"_s;
+        QCOMPARE(readBytes(l.File), listBytes(expected));
 
-        // A track: in every album of that title, not elsewhere; a trailing blank is kept.
-        QVERIFY(l.Rename(l.Node(1), u"Song "_s));
-        QStringList expected = albumBlock(u"Live 1999"_s, {}, {}, tracksNamed({ u"Song"_s })) + other
-            + albumBlock(u"Live 1999"_s, {}, {}, tracksNamed({ u"Song"_s }));
-        expected[7] = expected[31] = u"track: Song "_s;
+        // A title of its own: the track line of its album; a trailing blank is kept.
+        QVERIFY(l.Rename(l.Node(6), u"Song "_s));
+        expected[28 + 7] = u"track: Song "_s;
         QCOMPARE(readBytes(l.File), listBytes(expected));
         QVERIFY(l.OnDisk());
         QVERIFY(l.W.Messages.Errors.isEmpty() && l.W.Messages.Messages.isEmpty());
 
         // The renamed list reloads with the new titles.
         l.Form().LoadList(l.File);
-        QCOMPARE(l.Texts(), (QStringList{ u"Live 1999"_s, u"  Song"_s, u"Other"_s, u"  Song"_s, u"Live 1999"_s,
-                                          u"  Song"_s }));
+        QCOMPARE(l.Texts(), (QStringList{ u"Live"_s, u"  Song"_s, u"Other"_s, u"  Song"_s, u"  Song B"_s,
+                                          u"Live 1999"_s, u"  Song"_s }));
     }
 
     void renamePastTheEndChangesNothing()

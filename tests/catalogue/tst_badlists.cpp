@@ -44,6 +44,7 @@ private slots:
     void nulByteDoesNotEndTheList();
     void utf8ListWithNamesOutside1251();
     void hugeLines();
+    void overlappingAlbumsStopAtTheBound();
     void binaryJunkNeverCrashes();
 
 private:
@@ -206,7 +207,7 @@ void TestBadLists::nulByteDoesNotEndTheList()
     QVERIFY(m_list.LoadList(file, m_tree, m_context));
     QCOMPARE(texts(m_tree), (QStringList { u"First"_s, u"  a"_s, u"After NUL"_s, u"  b"_s }));
     QCOMPARE(m_list.ReadTrackRecord(u"After NUL"_s, u"b"_s, m_context.ProgramFolder).FileName, u"/opt/ks/b.mp3"_s);
-    m_list.Save();
+    m_list.SaveTo(m_list.ListFileName);
     QCOMPARE(readBytes(file), bytes);
 }
 
@@ -238,6 +239,33 @@ void TestBadLists::hugeLines()
     // One line of several megabytes without any break.
     QVERIFY(!m_list.LoadList(write(QByteArray(5 * 1024 * 1024, 'z')), m_tree, m_context));
     QCOMPARE(m_list.ListLines.size(), 1);
+}
+
+// Albums whose counts overlap would build a tree that grows with the square of the file: the load
+// stops once the tree would hold more nodes than the list has lines, keeping what it added.
+void TestBadLists::overlappingAlbumsStopAtTheBound()
+{
+    QStringList lines;
+    const int units = 2000;
+    for (int u = 0; u < units; ++u) {
+        QStringList unit = albumBlock(u"a"_s, u"x%1"_s.arg(u), { u"t"_s }).mid(0, 8);
+        unit[5] = u"nt: %1"_s.arg(((units - u) * 8 - 7) / 4);
+        lines += unit;
+    }
+    try {
+        m_list.LoadList(write(listBytes(lines)), m_tree, m_context);
+        QFAIL("the damaged list loaded");
+    } catch (const KsError &e) {
+        QVERIFY2(e.message().startsWith(u"Список повреждён"_s), qPrintable(e.message()));
+    }
+    QVERIFY(m_tree.NodeCount() > 0);
+    QVERIFY(m_tree.NodeCount() <= lines.size());
+    QCOMPARE(m_list.ListLines.size(), lines.size());
+
+    // Lists of whole blocks always load in full.
+    lines = albumBlock(u"a"_s, u"x"_s, { u"t"_s, u"u"_s }) + albumBlock(u"b"_s, u"y"_s, { u"v"_s });
+    QVERIFY(m_list.LoadList(write(listBytes(lines)), m_tree, m_context));
+    QCOMPARE(m_tree.NodeCount(), 5);
 }
 
 void TestBadLists::binaryJunkNeverCrashes()

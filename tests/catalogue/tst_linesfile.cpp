@@ -112,14 +112,35 @@ void TestLinesFile::utf8WithBomReadAndWrittenBack()
 
 void TestLinesFile::markBeforeInvalidUtf8KeepsEveryByte()
 {
-    // A cp1251 list that happens to start with the mark's bytes: nothing may be lost on a save.
-    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + "album: \xC7\xE2\xE5\xE7\xE4\xE0\r\n";
+    // A cp1251 album pasted into a marked UTF-8 list: the mark is no text, each line reads in its own
+    // encoding, and a save gives every line that was not edited its own bytes back.
+    const QByteArray utf8Album = u"album: Björk"_s.toUtf8();
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + "-newalbum\r\nalbum: \xC7\xE2\xE5\xE7\xE4\xE0\r\n" + utf8Album
+        + "\r\nauthor: \xCA\xE8\xED\xEE\r\n" + u"author: Кино"_s.toUtf8() + "\r\n";
     writeBytes(path(u"mixed.lst"_s), bytes);
-    const QStringList lines = LinesFile::readLines(path(u"mixed.lst"_s));
-    QCOMPARE(lines.size(), 1);
-    QVERIFY(lines.first().endsWith(u"album: Звезда"_s));
-    LinesFile::writeLines(path(u"mixed-out.lst"_s), lines);
+    LinesFile::TLinesText text = LinesFile::readFile(path(u"mixed.lst"_s));
+    QCOMPARE(text.Lines, (QStringList{ u"-newalbum"_s, u"album: Звезда"_s, u"album: Björk"_s, u"author: Кино"_s,
+                                       u"author: Кино"_s }));
+    LinesFile::writeFile(path(u"mixed-out.lst"_s), text.Lines, text.Encoding);
     QCOMPARE(readBytes(path(u"mixed-out.lst"_s)), bytes);
+
+    // An edit outside code page 1251 is written as UTF-8; the other lines keep their bytes, the same
+    // text in both encodings included.
+    QStringList edited = text.Lines;
+    edited[2] = u"album: Motörhead"_s;
+    LinesFile::writeFile(path(u"mixed-out.lst"_s), edited, text.Encoding);
+    QByteArray expected = bytes;
+    expected.replace(utf8Album, u"album: Motörhead"_s.toUtf8());
+    QCOMPARE(readBytes(path(u"mixed-out.lst"_s)), expected);
+    QCOMPARE(LinesFile::readLines(path(u"mixed-out.lst"_s)), edited);
+
+    // A second mark is text, and a save keeps it.
+    const QByteArray twice = "\xEF\xBB\xBF\xEF\xBB\xBF-newalbum\r\n";
+    writeBytes(path(u"twice.lst"_s), twice);
+    text = LinesFile::readFile(path(u"twice.lst"_s));
+    QCOMPARE(text.Lines, QStringList{ QChar(0xFEFF) + u"-newalbum"_s });
+    LinesFile::writeFile(path(u"twice-out.lst"_s), text.Lines, text.Encoding);
+    QCOMPARE(readBytes(path(u"twice-out.lst"_s)), twice);
 }
 
 void TestLinesFile::listThatFits1251IsWrittenWithoutMark()
@@ -168,7 +189,7 @@ void TestLinesFile::saveOverFolderFails()
     TOpenList list;
     list.ListLines = QStringList { u"a"_s };
     list.ListFileName = path(u"taken.lst"_s);
-    QVERIFY_THROWS_EXCEPTION(KsError, list.Save());
+    QVERIFY_THROWS_EXCEPTION(KsError, list.SaveTo(list.ListFileName));
     QVERIFY(QFileInfo(path(u"taken.lst"_s)).isDir());
 }
 

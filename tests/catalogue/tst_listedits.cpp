@@ -28,7 +28,8 @@ class TestListEdits : public QObject
     Q_OBJECT
 private slots:
     void deleteAlbumRemovesOnlyItsBlock();
-    void deleteAlbumRefusesBlocksThatDoNotFit();
+    void deleteRemovesOneBlockOrNothing_data();
+    void deleteRemovesOneBlockOrNothing();
     void deleteTrackRewritesTheCount();
     void renameAlbumChangesEveryMatchingLine();
     void renameTrackInEveryAlbumOfThatTitle();
@@ -63,39 +64,72 @@ void TestListEdits::deleteAlbumRemovesOnlyItsBlock()
     QCOMPARE(lines, first + second);
 }
 
-void TestListEdits::deleteAlbumRefusesBlocksThatDoNotFit()
+// A delete removes exactly one whole album block, or one track block at a track position of a whole
+// album, or nothing at all.
+void TestListEdits::deleteRemovesOneBlockOrNothing_data()
 {
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("albumTitle");
+    QTest::addColumn<QString>("trackTitle"); // empty: delete the album
+    QTest::addColumn<QStringList>("after");  // empty: refused, nothing changes
+
     const QStringList next = albumBlock(u"B"_s, u"Next"_s, { u"z"_s });
+    const QStringList empty = albumBlock(u"C"_s, u"Empty"_s, {});
 
-    // A count above the tracks would cut into the next album.
-    QStringList lines = albumBlock(u"A"_s, u"Big"_s, { u"x"_s, u"y"_s }) + next;
-    lines[5] = u"nt: 3"_s;
-    QStringList before = lines;
-    QCOMPARE(errorOf([&] { ListEdits::DeleteAlbum(lines, album(lines, u"Big"_s)); }),
-             u"The lines of album 'Big' are not a complete album block; nothing was deleted"_s);
-    QCOMPARE(lines, before);
+    QStringList big = albumBlock(u"A"_s, u"Big"_s, { u"x"_s, u"y"_s });
+    big[5] = u"nt: 3"_s;
+    QTest::newRow("count above the tracks") << big + next << u"Big"_s << QString() << QStringList();
+    QTest::newRow("track of that album") << big + next << u"Big"_s << u"x"_s << QStringList();
 
-    // No "-newalbum" two lines above: a stray album line before the real block.
-    lines = QStringList{ u"x"_s, u"author: ?"_s, u"album: Next"_s, u"url: "_s, u"discriptionfile: "_s, u"nt: 0"_s,
-                         u"image: "_s, u"--endofalbum"_s }
-        + next;
-    before = lines;
-    QVERIFY(!errorOf([&] { ListEdits::DeleteAlbum(lines, album(lines, u"Next"_s)); }).isEmpty());
-    QCOMPARE(lines, before);
+    // Counted as three tracks, the block ends exactly on the next album's end line.
+    QStringList reaching = albumBlock(u"A"_s, u"Reach"_s, { u"x"_s });
+    reaching[5] = u"nt: 3"_s;
+    QTest::newRow("count reaching the end of an empty album") << reaching + empty << u"Reach"_s << QString()
+                                                              << QStringList();
 
-    // An album line on the second line has no room for "-newalbum".
-    lines = QStringList{ u"author: ?"_s, u"album: Top"_s, u"url: "_s, u"d: "_s, u"nt: 0"_s, u"image: "_s } + next;
-    before = lines;
-    QCOMPARE(errorOf([&] { ListEdits::DeleteAlbum(lines, album(lines, u"Top"_s)); }),
-             u"List index out of bounds (-1)"_s);
-    QCOMPARE(lines, before);
+    QTest::newRow("stray album line before the block")
+        << QStringList{ u"x"_s, u"author: ?"_s, u"album: Next"_s, u"url: "_s, u"discriptionfile: "_s, u"nt: 0"_s,
+                        u"image: "_s, u"--endofalbum"_s } + next
+        << u"Next"_s << QString() << QStringList();
+    QTest::newRow("no room for -newalbum")
+        << QStringList{ u"author: ?"_s, u"album: Top"_s, u"url: "_s, u"d: "_s, u"nt: 0"_s, u"image: "_s } + next
+        << u"Top"_s << QString() << QStringList();
+    QTest::newRow("end cut off") << next + albumBlock(u"A"_s, u"Cut"_s, { u"x"_s }).mid(0, 9) << u"Cut"_s << QString()
+                                 << QStringList();
 
-    // The last track's lines and the end line are missing.
-    lines = next + albumBlock(u"A"_s, u"Cut"_s, { u"x"_s }).mid(0, 9);
-    before = lines;
-    QCOMPARE(errorOf([&] { ListEdits::DeleteAlbum(lines, album(lines, u"Cut"_s)); }),
-             u"List index out of bounds (21)"_s);
-    QCOMPARE(lines, before);
+    // The title of a track matched on a "file:" line: deleting four lines there would cut the album.
+    QStringList odd = albumBlock(u"A"_s, u"Odd"_s, { u"x"_s, u"y"_s });
+    odd[9] = u"track: y"_s;
+    QTest::newRow("track title on a file line") << odd + next << u"Odd"_s << u"y"_s << QStringList();
+
+    QStringList blank = albumBlock(u"A"_s, u"Blank"_s, { u"x"_s, u"y"_s });
+    blank.last() = u"--endofalbum "_s;
+    QTest::newRow("end line with a trailing blank") << next + blank << u"Blank"_s << QString() << next;
+    QStringList blankAfter = albumBlock(u"A"_s, u"Blank"_s, { u"y"_s });
+    blankAfter.last() = u"--endofalbum "_s;
+    QTest::newRow("track of an album with a trailing blank") << next + blank << u"Blank"_s << u"x"_s
+                                                             << next + blankAfter;
+}
+
+void TestListEdits::deleteRemovesOneBlockOrNothing()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, albumTitle);
+    QFETCH(QString, trackTitle);
+    QFETCH(QStringList, after);
+
+    TOpenList list{ lines, {}, {}, {} };
+    QStringList edited = lines;
+    bool deleted = false;
+    if (trackTitle.isEmpty()) {
+        deleted = ListEdits::DeleteAlbum(edited, list.ReadAlbumRecord(albumTitle, kFolder));
+    } else {
+        const TTrack track = list.ReadTrackRecord(albumTitle, trackTitle, kFolder);
+        QVERIFY(track.LineIndex >= 0);
+        deleted = ListEdits::DeleteTrack(edited, list.CurrentAlbum, track);
+    }
+    QCOMPARE(deleted, !after.isEmpty());
+    QCOMPARE(edited, after.isEmpty() ? lines : after);
 }
 
 void TestListEdits::deleteTrackRewritesTheCount()
@@ -181,9 +215,8 @@ void TestListEdits::albumPropertiesOutsideTheList()
     const ListEdits::TAlbumFields fields{ u"N"_s, u"Au"_s, u"D"_s, u"U"_s, u"I"_s };
     QCOMPARE(errorOf([&] { ListEdits::WriteAlbumProperties(lines, u"album: Short"_s, fields); }),
              u"List index out of bounds (6)"_s);
-    // The lines before the failing one are written, in order; the count line is never touched.
-    QCOMPARE(lines, (QStringList{ u"-newalbum"_s, u"author: Au"_s, u"album: N"_s, u"url: U"_s,
-                                  u"discriptionfile: D"_s, u"nt: 0"_s }));
+    // Nothing is written, not even the lines before the missing one.
+    QCOMPARE(lines, albumBlock(u"A"_s, u"Short"_s, {}).mid(0, 6));
 }
 
 void TestListEdits::trackPropertiesWriteTheirLines()
@@ -203,8 +236,11 @@ void TestListEdits::trackPropertiesWriteTheirLines()
     QCOMPARE(lines, before);
     QCOMPARE(errorOf([&] { ListEdits::WriteTrackProperties(lines, 14, fields); }),
              u"List index out of bounds (17)"_s);
-    QCOMPARE(lines.at(14), u"track: Two "_s);
-    QCOMPARE(lines.at(15), u"size: 04:05"_s);
+    QCOMPARE(lines, before);
+
+    // A description left out keeps its line as stored.
+    QVERIFY(ListEdits::WriteTrackProperties(lines, 11, { u"Two"_s, u"1:00"_s, std::nullopt }));
+    QCOMPARE(lines.at(14), before.at(14));
 }
 
 void TestListEdits::renamedListReloads()
@@ -215,7 +251,7 @@ void TestListEdits::renamedListReloads()
     list.ListFileName = dir.filePath(u"list.lst"_s);
     ListEdits::RenameAlbum(list.ListLines, u"Зима"_s, u"Зима 2"_s);
     ListEdits::RenameTrack(list.ListLines, list.ReadAlbumRecord(u"Зима 2"_s, kFolder), u"Оттепель"_s, u"Весна"_s);
-    list.Save();
+    list.SaveTo(list.ListFileName);
     QCOMPARE(readBytes(list.ListFileName), listBytes(list.ListLines));
 
     TCatalogueTree tree;

@@ -48,6 +48,7 @@ private slots:
     void settingsNameIsAlwaysJoined();
     void zeroCountAlbumHasNoChildren();
     void duplicateTitlesReadTheFirst();
+    void nodesFindTheirOwnBlocks();
     void untrimmedTitlesShowButCannotBeLookedUp();
     void firstLineIsNeverAnAlbumLine();
     void trackSearchStaysInsideTheAlbum();
@@ -130,7 +131,7 @@ void TestOpenList::workedExample()
     QCOMPARE(first.LineIndex, 7);
 
     // Saving the untouched lines writes the very same bytes.
-    m_list.Save();
+    m_list.SaveTo(m_list.ListFileName);
     QCOMPARE(readBytes(file), kWinterBytes);
 }
 
@@ -220,6 +221,37 @@ void TestOpenList::duplicateTitlesReadTheFirst()
     QCOMPARE(album.Author, u"First"_s);
     QCOMPARE(album.LineIndex, 2);
     QCOMPARE(m_list.ReadTrackRecord(u"Live"_s, u"b"_s, m_programFolder).LineIndex, -1);
+}
+
+// A node whose title repeats is looked up in its own block; a unique title as by its title.
+void TestOpenList::nodesFindTheirOwnBlocks()
+{
+    QStringList shadow = albumBlock(u"Shadow"_s, u"Live"_s, { u"s"_s });
+    shadow[2] = u"album: Live "_s; // shown as "Live", but its line is not exactly "album: Live"
+    const QStringList lines = albumBlock(u"First"_s, u"Live"_s, { u"a"_s, u"a"_s }) + shadow
+        + albumBlock(u"Second"_s, u"Live"_s, { u"b"_s }) + albumBlock(u"Own"_s, u"Solo"_s, { u"c"_s });
+    QVERIFY(load(u"dup.lst"_s, listBytes(lines)));
+
+    // Node index, then the line of its record (album or track), its author, and whether its own block was used.
+    const struct
+    {
+        int node;
+        int line;
+        const char16_t *author;
+        bool own;
+    } expected[] = {
+        { 0, 2, u"First", true },       { 1, 7, u"First", true },       { 2, 11, u"First", true },
+        { 3, -1, u"", true },           { 4, -1, u"", true },           { 5, 28 + 2, u"Second", true },
+        { 6, 28 + 7, u"Second", true }, { 7, 40 + 2, u"Own", false },   { 8, 40 + 7, u"Own", false },
+    };
+    for (const auto &e : expected) {
+        const TTreeNode *node = m_tree.NodeByIndex(e.node);
+        const bool own = m_list.LookUpNode(*node, m_programFolder);
+        const int line = node->Level() ? m_list.CurrentTrack.LineIndex : m_list.CurrentAlbum.LineIndex;
+        QVERIFY2(line == e.line && own == e.own, qPrintable(u"node %1: line %2"_s.arg(e.node).arg(line)));
+        if (e.line >= 0)
+            QCOMPARE(m_list.CurrentAlbum.Author, QString::fromUtf16(e.author));
+    }
 }
 
 void TestOpenList::untrimmedTitlesShowButCannotBeLookedUp()

@@ -125,11 +125,17 @@ private slots:
         QVERIFY(l.OnDisk());
         QCOMPARE(CatalogueTestUtil::texts(l.Tree()), (QStringList{ u"Зима"_s, u"  Thaw"_s, u"Other"_s }));
 
-        // Confirmed unchanged, a relative description path is written back resolved.
+        // Confirmed unchanged, a relative description path keeps its stored line; a changed one is
+        // written as typed.
         l.Inform(2);
+        QCOMPARE(l.Edit(d, 3)->text(), l.Folder.Path(u"b.htm"_s));
         l.Click(d, u"Button1"_s);
-        QCOMPARE(l.Lines().at(12 + 4), u"discriptionfile: "_s + l.Folder.Path(u"b.htm"_s));
+        QCOMPARE(l.Lines().at(12 + 4), u"discriptionfile: b.htm"_s);
         QVERIFY(l.OnDisk());
+        l.Inform(2);
+        l.Edit(d, 3)->setText(u"c.htm"_s);
+        l.Click(d, u"Button1"_s);
+        QCOMPARE(l.Lines().at(12 + 4), u"discriptionfile: c.htm"_s);
 
         // "Отмена" writes nothing.
         const QByteArray before = readBytes(l.File);
@@ -142,7 +148,7 @@ private slots:
         QVERIFY(l.W.Messages.Errors.isEmpty() && l.W.Messages.Messages.isEmpty());
     }
 
-    void albumDialogFindsTheFirstMatchingLine()
+    void albumDialogWritesItsOwnAlbum()
     {
         const QStringList first = albumBlock(u"Same"_s, {}, {});
         const QStringList second = albumBlock(u"Same"_s, {}, {});
@@ -151,12 +157,13 @@ private slots:
         TOpenedList l;
         QVERIFY(l.Load(first + second + gone));
         TForm4 *d = l.Form4();
+        // Two albums of one title: the second node's dialog writes the second block.
         l.Inform(1);
         l.Edit(d, 2)->setText(u"Новый"_s);
         l.Click(d, u"Button1"_s);
-        QStringList expected = first;
+        QStringList expected = second;
         expected[1] = u"author: Новый"_s;
-        QCOMPARE(readBytes(l.File), listBytes(expected + second + gone));
+        QCOMPARE(readBytes(l.File), listBytes(first + expected + gone));
 
         const QByteArray before = readBytes(l.File);
         l.Inform(2);
@@ -202,20 +209,24 @@ private slots:
         QVERIFY(d->isVisible());
         QCOMPARE(d->windowTitle(), u"album: B"_s);
         QCOMPARE(readBytes(moved + u"/list.lst"_s), listBytes(lines));
-        // The name was written in memory, so a second confirmation finds no line.
+        // Nothing changed in memory or in the tree, so confirming again once the list is back succeeds.
+        QCOMPARE(l.Lines(), lines);
+        QCOMPARE(l.Node(1)->Text(), u"B"_s);
+        QVERIFY(QDir().rename(moved, l.Folder.Path(u"sub"_s)));
         l.Click(d, u"Button1"_s);
-        QCOMPARE(l.W.Messages.Messages.size(), 1);
-        QVERIFY(d->isVisible());
+        QVERIFY(!d->isVisible());
+        QCOMPARE(l.Lines().at(8 + 2), u"album: B2"_s);
+        QVERIFY(l.OnDisk());
+        const QByteArray saved = readBytes(l.File);
 
         // A line to write that lies outside the list: the list changed while the dialog was open.
-        QVERIFY(QDir().rename(moved, l.Folder.Path(u"sub"_s)));
         l.W.Messages.Messages.clear();
         l.Inform(0);
         l.Lines() = l.Lines().mid(0, 6);
         l.Click(d, u"Button1"_s);
         QCOMPARE(l.W.Messages.Messages, QStringList{ u"Ошибка изменения информации."_s });
         QVERIFY(d->isVisible());
-        QCOMPARE(readBytes(l.File), listBytes(lines));
+        QCOMPARE(readBytes(l.File), saved);
     }
 
     void trackDialogWritesItsLines()

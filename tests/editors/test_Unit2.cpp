@@ -2,6 +2,7 @@
 #include "../app/MainWindowFixture.h"
 
 #include "CatalogueTree.h"
+#include "catalogue/CatalogueTestUtil.h"
 #include "FileBrowser.h"
 #include "OpenList.h"
 #include "Unit2.h"
@@ -229,6 +230,36 @@ private slots:
         QCOMPARE(readBytes(m_folder->Path(u"list.lst"_s)), list + album);
         QVERIFY(m_w->Messages.Errors.isEmpty());
         QVERIFY(m_w->Messages.Messages.isEmpty());
+    }
+
+    void theOpenListsOwnFileGoesThroughTheOpenList()
+    {
+        openFolder(m_folder->Path(u"music"_s));
+        click(u"Button5"_s);
+        type(u"Edit1"_s, u"New"_s);
+        click(u"Button2"_s);
+        const TOpenList &open = m_w->Form->OpenList();
+        const QStringList old = open.ListLines;
+
+        // Appended under another spelling of its name: the tree shows the album, and a later save of
+        // the open list keeps it.
+        QVERIFY(QDir().mkpath(m_folder->Path(u"sub"_s)));
+        m_w->FileDialogs.Answer(m_folder->Path(u"sub/../list.lst"_s));
+        click(u"Button9"_s);
+        QCOMPARE(treeOf(m_w->Form->Tree()).filter(u"New"_s), QStringList{ u"New"_s });
+        QCOMPARE(open.ListLines.mid(0, old.size()), old);
+        QCOMPARE(readBytes(open.ListFileName), CatalogueTestUtil::listBytes(open.ListLines));
+        click(u"Button7"_s);
+        QCOMPARE(treeOf(m_w->Form->Tree()).filter(u"New"_s), (QStringList{ u"New"_s, u"New"_s }));
+        QCOMPARE(readBytes(open.ListFileName), CatalogueTestUtil::listBytes(open.ListLines));
+
+        // Saved as a new list over the open one: the open list is that album alone.
+        m_w->FileDialogs.Answer(m_folder->Path(u"list.lst"_s));
+        click(u"Button8"_s);
+        QCOMPARE(treeOf(m_w->Form->Tree()).first(), u"New"_s);
+        QCOMPARE(open.ListLines, memo(u"memo1"_s).split(u'\n'));
+        QCOMPARE(readBytes(open.ListFileName), CatalogueTestUtil::listBytes(open.ListLines));
+        QVERIFY(m_w->Messages.Errors.isEmpty());
     }
 
     void pickersApplyTheirExtensions()

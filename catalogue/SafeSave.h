@@ -1,0 +1,14 @@
+// SafeSave: replacing a file's whole content so that a failure or a crash never leaves half of it.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace SafeSave {
+
+/// Writes bytes to a hidden temporary file beside path, syncs it, renames it over path and syncs
+/// the folder. The old file stays whole until the rename; on failure the temporary file is removed
+/// and false is returned. A file that is a symbolic link has its target replaced.
+bool WriteFile(const QString &path, const QByteArray &bytes);
+
+} // namespace SafeSave
