@@ -141,7 +141,13 @@ TTrack trackInAlbum(const QStringList &lines, const TAlbum &album, const QString
 bool TOpenList::LoadList(const QString &fileName, TCatalogueTree &tree, const TLoadContext &context)
 {
     tree.Clear();
-    LinesFile::TLinesText text = LinesFile::readFile(fileName);
+    return LoadLines(LinesFile::readFile(fileName), fileName, tree, context);
+}
+
+bool TOpenList::LoadLines(LinesFile::TLinesText text, const QString &fileName, TCatalogueTree &tree,
+                          const TLoadContext &context)
+{
+    tree.Clear();
     ListLines = std::move(text.Lines);
     Encoding = std::move(text.Encoding);
     ListFileName = fileName;

@@ -1,6 +1,7 @@
 // OpenList: the lines of the open list file, the loader that builds the tree, and the record lookups.
 #pragma once
 
+#include "LinesFile.h"
 #include "Records.h"
 #include "TextCodec.h"
 
@@ -37,6 +38,10 @@ public:
     /// ListFileName stay.
     /// Returns true when the first node should now be selected (the tree has albums).
     bool LoadList(const QString &fileName, TCatalogueTree &tree, const TLoadContext &context);
+
+    /// LoadList after the file has been read: lines as read from fileName.
+    bool LoadLines(LinesFile::TLinesText text, const QString &fileName, TCatalogueTree &tree,
+                   const TLoadContext &context);
 
     /// The album whose "album: " line equals "album: " + title (searched from line index 1).
     TAlbum ReadAlbumRecord(const QString &title, const QString &programFolder) const;

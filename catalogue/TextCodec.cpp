@@ -212,17 +212,28 @@ QStringList decodeLines(QByteArrayView bytes, TFileEncoding *encoding)
 
 TFileEncoding encodingForSave(const QStringList &lines, const TFileEncoding &read)
 {
-    if (read.Utf8)
-        return read;
-    for (const QString &line : lines) {
-        if (!fits1251(line)) {
-            TFileEncoding utf8;
-            utf8.Utf8 = true;
-            utf8.Mark = true;
-            return utf8;
-        }
+    // A file must not begin with the mark's bytes unless they are the mark: a first line that starts
+    // with U+FEFF (or, in code page 1251, with the three characters of the mark's bytes) is only kept
+    // whole behind a real mark.
+    const QString first = lines.isEmpty() ? QString() : lines.first();
+    if (read.Utf8) {
+        TFileEncoding save = read;
+        if (first.startsWith(QChar(0xFEFF)))
+            save.Mark = true;
+        return save;
     }
-    return read;
+    bool needsUtf8 = first.startsWith(decode1251(QByteArrayView(kUtf8Bom, 3)));
+    for (const QString &line : lines) {
+        if (needsUtf8)
+            break;
+        needsUtf8 = !fits1251(line);
+    }
+    if (!needsUtf8)
+        return read;
+    TFileEncoding utf8;
+    utf8.Utf8 = true;
+    utf8.Mark = true;
+    return utf8;
 }
 
 QByteArray encodeLines(const QStringList &lines, const TFileEncoding &encoding)

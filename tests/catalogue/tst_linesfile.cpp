@@ -141,6 +141,17 @@ void TestLinesFile::markBeforeInvalidUtf8KeepsEveryByte()
     QCOMPARE(text.Lines, QStringList{ QChar(0xFEFF) + u"-newalbum"_s });
     LinesFile::writeFile(path(u"twice-out.lst"_s), text.Lines, text.Encoding);
     QCOMPARE(readBytes(path(u"twice-out.lst"_s)), twice);
+
+    // A line that starts with the mark's bytes in a code page 1251 list, moved to the top by an edit,
+    // or a UTF-8 line starting with U+FEFF: written behind a real mark, so that they read back whole.
+    for (const QByteArray &file : { QByteArray("\xCA\xE8\xED\xEE\r\n\xEF\xBB\xBF-newalbum\r\n"),
+                                    QByteArray("\xD0\x9A\xD0\xB8\r\n\xEF\xBB\xBF-newalbum\r\n") }) {
+        writeBytes(path(u"inner.lst"_s), file);
+        text = LinesFile::readFile(path(u"inner.lst"_s));
+        const QStringList rest = text.Lines.mid(1);
+        LinesFile::writeFile(path(u"inner-out.lst"_s), rest, text.Encoding);
+        QCOMPARE(LinesFile::readLines(path(u"inner-out.lst"_s)), rest);
+    }
 }
 
 void TestLinesFile::listThatFits1251IsWrittenWithoutMark()

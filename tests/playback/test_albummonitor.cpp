@@ -198,6 +198,22 @@ private slots:
         QVERIFY(!monitor.IsOn());
     }
 
+    void repeatedTitlesPlayTheirOwnAlbum()
+    {
+        // Two albums titled "Live" with tracks of the same titles: the second one plays its own files.
+        QStringList second = album(u"Live"_s, { u"a"_s, u"b"_s });
+        second[9] = u"file: second-a.mp3"_s;
+        second[13] = u"file: second-b.mp3"_s;
+        const TOpenList list = listOf(album(u"Live"_s, { u"a"_s, u"b"_s }) + second);
+        TAlbumMonitor monitor;
+        TRecordingPlayerLink player;
+        monitor.SetNowPlaying(u"Live"_s, u"a"_s, 1, 0);
+        monitor.SwitchOn();
+        QCOMPARE(tick(monitor, player, list, 3000, 5).FileName, Folder + u"second-b.mp3"_s);
+        QCOMPARE(tick(monitor, player, list, 100, 5).Action, TMonitorAction::Nothing);
+        QCOMPARE(tick(monitor, player, list, 3000, 5).Action, TMonitorAction::Stopped);
+    }
+
     void switchingOnForgetsLastMove()
     {
         TAlbumMonitor monitor;
