@@ -127,16 +127,20 @@ qint64 roundedSeconds(qint64 n, qint64 d)
     return q;
 }
 
-// A header that continues the stream begun by first: valid, and of the same version, layer and rate.
+// A header that continues the stream begun by first: valid, not free format (whose frame length is
+// unknown), and of the same version, layer and rate.
 bool continues(const TMpegFrameHdr &h, const TMpegFrameHdr &first)
 {
-    return h.Valid && h.Version == first.Version && h.Layer() == first.Layer() && h.SampleRate == first.SampleRate;
+    return h.Valid && h.BitRate > 0 && h.Version == first.Version && h.Layer() == first.Layer()
+        && h.SampleRate == first.SampleRate;
 }
 
 // Whether n frame headers continue the stream after the frame of h at offset. A chain that reaches
 // the end of the range first (fewer than 4 bytes past its next frame start) holds when takeEnd says so.
 bool followedBy(RangeReader &r, qint64 offset, const TMpegFrameHdr &h, int n, bool takeEnd)
 {
+    if (h.BitRate <= 0)
+        return false;
     qint64 next = offset + h.FrameLength;
     TMpegFrameHdr following;
     for (int i = 0; i < n; ++i) {
@@ -178,7 +182,7 @@ bool bitRateVaries(RangeReader &r, qint64 from, qint64 span, const TMpegFrameHdr
     const quint8 *bytes = r.load(from, span);
     TMpegFrameHdr h;
     for (qint64 at = first.FrameLength; at + 4 <= span; at += h.FrameLength) {
-        if (!h.Decode(bytes + at, 4) || !continues(h, first) || h.BitRate <= 0)
+        if (!h.Decode(bytes + at, 4) || !continues(h, first))
             return false;
         if (h.BitRate != first.BitRate)
             return true;
@@ -209,7 +213,7 @@ qint64 countFrames(RangeReader &r, qint64 from, qint64 end, const TMpegFrameHdr 
     qint64 frames = 0;
     TMpegFrameHdr h;
     for (qint64 at = from; at >= 0 && at + 4 <= end;) {
-        if (h.Decode(r.load(at, 4, kBlock), 4) && continues(h, first) && h.BitRate > 0) {
+        if (h.Decode(r.load(at, 4, kBlock), 4) && continues(h, first)) {
             if (at + h.FrameLength > end)
                 break;
             ++frames;
@@ -218,7 +222,7 @@ qint64 countFrames(RangeReader &r, qint64 from, qint64 end, const TMpegFrameHdr 
         }
         // Bytes that are no frame: go on at the next header whose frame ends the audio or is followed by another.
         at = scan(r, at + 1, qMin(end - 3, at + 1 + gap), h, [&](qint64 offset) {
-            if (!continues(h, first) || h.BitRate <= 0)
+            if (!continues(h, first))
                 return false;
             const qint64 next = offset + h.FrameLength;
             if (next == end)
@@ -309,8 +313,10 @@ void TAudioInfo::analyzeRange(QIODevice &stream, qint64 start, qint64 size)
         }
         const qint64 offset = from + found;
         const qint64 next = offset + Header.FrameLength;
-        bool confirmed = true;
-        if (next + 4 < size) {
+        // A free-format header gives no frame length, so no next frame to check it by: its "next
+        // header" would be itself. Such a stream has no time from its headers either.
+        bool confirmed = Header.BitRate > 0;
+        if (confirmed && next + 4 < size) {
             quint8 bytes[4];
             reader.get(next, bytes, 4);
             TMpegFrameHdr second;
