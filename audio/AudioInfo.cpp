@@ -17,8 +17,8 @@ constexpr qint64 kWindow = 128;     // bytes of the first read of the search
 constexpr qint64 kWindowStep = 124; // fresh bytes of each later read (4 carried over)
 constexpr qint64 kChunk = 64 * 1024;
 constexpr qint64 kBlock = 1024 * 1024; // reads of the long search and of the frame count
-constexpr qint64 kSampleBytes = 4096;  // the least span after the first frame whose bit rates are compared
-constexpr int kLongSearchFrames = 3;   // frames that must follow a header found past the window
+constexpr qint64 kSampleBytes = 4096; // the least span after the first frame whose bit rates are compared
+constexpr int kLongSearchFrames = 3; // frames that must follow a header found past the window
 constexpr qint64 kId3v2HeaderSize = 10;
 constexpr int kMaxId3v2Tags = 16;
 constexpr qint64 kApeFooterSize = 32;
@@ -66,10 +66,7 @@ public:
     }
 
     // Bytes held from offset on without a read.
-    qint64 held(qint64 offset) const
-    {
-        return covers(offset, 0) ? m_blockOffset + m_block.size() - offset : 0;
-    }
+    qint64 held(qint64 offset) const { return covers(offset, 0) ? m_blockOffset + m_block.size() - offset : 0; }
 
     // Copies n bytes at offset of the range.
     void get(qint64 offset, void *into, qint64 n)
@@ -162,18 +159,51 @@ template <typename Accept> qint64 scan(RangeReader &r, qint64 from, qint64 to, T
     while (from < to) {
         const qint64 n = qMin(kBlock, to - from);
         const quint8 *bytes = r.load(from, n + 3);
-        for (qint64 i = 0; i < n;) {
-            const qint64 found = h.FindFrame(bytes + i, n - i + 3);
-            if (found < 0)
+        for (qint64 i = 0; i < n; ++i) {
+            const void *sync = std::memchr(bytes + i, 0xFF, size_t(n - i));
+            if (!sync)
                 break;
-            if (accept(from + i + found))
-                return from + i + found;
-            i += found + 1;
+            i = static_cast<const quint8 *>(sync) - bytes;
+            if ((bytes[i + 1] & 0xE0) == 0xE0 && h.Decode(bytes + i, 4) && accept(from + i))
+                return from + i;
         }
         from += n;
     }
     return -1;
 }
+
+// The frame lengths of the headers that continue a stream, by bit-rate index and padding bit, so
+// that a walk over many small frames need not decode each header in full.
+class StreamFrames
+{
+public:
+    explicit StreamFrames(const TMpegFrameHdr &first)
+        : m_syncVersionLayer(first.HeaderBytes[1] & 0xFE)
+        , m_rateIndex(first.HeaderBytes[2] & 0x0C)
+    {
+        TMpegFrameHdr h;
+        for (int index = 0; index < 16; ++index) {
+            for (int padding = 0; padding < 2; ++padding) {
+                const quint8 rate = quint8(index << 4 | m_rateIndex | padding << 1);
+                const quint8 bytes[4] = {0xFF, first.HeaderBytes[1], rate, first.HeaderBytes[3]};
+                m_lengths[index][padding] = h.Decode(bytes, 4) && continues(h, first) ? h.FrameLength : 0;
+            }
+        }
+    }
+
+    // Length of the frame whose header p holds, or 0 when it is no header of this stream.
+    int length(const quint8 *p) const
+    {
+        if (p[0] != 0xFF || (p[1] & 0xFE) != m_syncVersionLayer || (p[2] & 0x0C) != m_rateIndex)
+            return 0;
+        return m_lengths[p[2] >> 4][(p[2] >> 1) & 1];
+    }
+
+private:
+    quint8 m_syncVersionLayer;
+    quint8 m_rateIndex;
+    int m_lengths[16][2];
+};
 
 // Whether the frames that follow the first within span bytes change bit rate: a stream without a
 // Xing header that is not constant. A chain that breaks counts as constant.
@@ -210,29 +240,32 @@ qint64 beforeApeTag(RangeReader &r, qint64 audioStart, qint64 end)
 // two frames. A last frame cut short does not count.
 qint64 countFrames(RangeReader &r, qint64 from, qint64 end, const TMpegFrameHdr &first, qint64 gap)
 {
+    const StreamFrames stream(first);
     qint64 frames = 0;
-    TMpegFrameHdr h;
-    for (qint64 at = from; at >= 0 && at + 4 <= end;) {
-        if (h.Decode(r.load(at, 4, kBlock), 4) && continues(h, first)) {
-            if (at + h.FrameLength > end)
-                break;
+    qint64 at = from;
+    while (at >= 0 && at + 4 <= end) {
+        // The frames whose headers the block holds; then the next block, or a search for the next frame.
+        const quint8 *bytes = r.load(at, 4, kBlock);
+        const qint64 held = qMin(r.held(at), end - at);
+        qint64 i = 0;
+        for (int length; i + 4 <= held && (length = stream.length(bytes + i)) > 0; i += length) {
+            if (at + i + length > end)
+                return frames;
             ++frames;
-            at += h.FrameLength;
-            continue;
         }
+        at += i;
+        if (i + 4 > held)
+            continue;
         // Bytes that are no frame: go on at the next header whose frame ends the audio or is followed by another.
+        TMpegFrameHdr h;
         at = scan(r, at + 1, qMin(end - 3, at + 1 + gap), h, [&](qint64 offset) {
-            if (!continues(h, first))
-                return false;
-            const qint64 next = offset + h.FrameLength;
-            if (next == end)
-                return true;
-            if (next + 4 > end)
-                return false;
-            quint8 bytes[4];
-            r.get(next, bytes, 4); // leaves the block that scan holds in place
-            TMpegFrameHdr following;
-            return following.Decode(bytes, 4) && continues(following, first);
+            const int length = continues(h, first) ? h.FrameLength : 0;
+            const qint64 next = offset + length;
+            if (length == 0 || next + 4 > end)
+                return next == end && length > 0;
+            quint8 following[4];
+            r.get(next, following, 4); // leaves the block that scan holds in place
+            return stream.length(following) > 0;
         });
     }
     return frames;
@@ -333,7 +366,7 @@ void TAudioInfo::analyzeRange(QIODevice &stream, qint64 start, qint64 size)
     // up to ResyncLimit bytes, and ask for more frames behind a find, as there are many more chances
     // of a false one.
     if (FirstFrameOffset < 0 && searchEnd < size) {
-        const auto followed = [&](qint64 offset) { return followedBy(reader, offset, Header, kLongSearchFrames, false); };
+        const auto followed = [&](qint64 at) { return followedBy(reader, at, Header, kLongSearchFrames, false); };
         FirstFrameOffset = scan(reader, qMax(searchFrom, searchEnd - 3), searchFrom + ResyncLimit, Header, followed);
     }
     Header.Valid = FirstFrameOffset >= 0;
