@@ -96,6 +96,7 @@ def main():
     print(f'{"file":<{width}} {"decoded":>8}' + ''.join(f' {name:>10}' for name, _ in columns))
     worst = {name: (0.0, '') for name, _ in columns}
     within = {name: 0 for name, _ in columns}
+    none = {name: 0 for name, _ in columns}
     for path in files:
         decoded = lengths.get(path)
         if decoded is None:
@@ -106,10 +107,10 @@ def main():
             t = length(path)
             if t is None or decoded is None:
                 cells.append(f' {"none":>10}')
-                diff = float('inf') if decoded is not None else 0.0
-            else:
-                diff = t - decoded
-                cells.append(f' {diff:>+9.2f}' + ('*' if abs(diff) > 1 else ' '))
+                none[tool] += 1
+                continue
+            diff = t - decoded
+            cells.append(f' {diff:>+9.2f}' + ('*' if abs(diff) > 1 else ' '))
             if abs(diff) <= 1:
                 within[tool] += 1
             if abs(diff) > worst[tool][0]:
@@ -120,7 +121,7 @@ def main():
     print(f'{len(files)} files')
     for tool, _ in columns:
         size, name = worst[tool]
-        print(f'{tool:>10}: {within[tool]:3d} within 1 s, worst {size:.2f} s ({name})')
+        print(f'{tool:>10}: {within[tool]:3d} within 1 s, {none[tool]:2d} without a time, worst {size:.2f} s ({name})')
 
 
 if __name__ == '__main__':
