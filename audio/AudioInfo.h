@@ -22,7 +22,8 @@ public:
     TID3v1Tag Tag;
     /// Play time in milliseconds, a whole number of seconds.
     qint64 Duration = 0;
-    /// How many bytes the first-frame search reads (after a leading ID3v2 tag).
+    /// How many bytes the first-frame search reads (after a leading ID3v2 tag) before a header it
+    /// finds needs three frames behind it instead of one.
     qint64 SearchLimit = 10240;
     /// How many bytes that are no audio the search for frames passes over: after the window when it
     /// holds no frame, and between two frames when a variable-rate stream is counted.
