@@ -16,14 +16,18 @@ public:
     TMpegFrameHdr Header;
     /// Offset of the first frame from the start of the analysed range; -1 when none was found.
     qint64 FirstFrameOffset = -1;
-    /// A Xing header was found in the first frame.
+    /// Variable bit rate: a Xing or VBRI header in the first frame, or frames of differing bit rates.
     bool IsVBR = false;
     /// The file's ID3v1 tag.
     TID3v1Tag Tag;
     /// Play time in milliseconds, a whole number of seconds.
     qint64 Duration = 0;
-    /// How many bytes the first-frame search reads (after a leading ID3v2 tag).
+    /// How many bytes the first-frame search reads (after a leading ID3v2 tag) before a header it
+    /// finds needs three frames behind it instead of one.
     qint64 SearchLimit = 10240;
+    /// How many bytes that are no audio the search for frames passes over: after the window when it
+    /// holds no frame, and between two frames when a variable-rate stream is counted.
+    qint64 ResyncLimit = 8 * 1024 * 1024;
     /// File size in bytes; -1 when unknown.
     qint64 FileSize = -1;
     /// The file's date-time stamp in the packed form; -1 when unknown.

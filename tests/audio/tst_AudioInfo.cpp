@@ -7,10 +7,15 @@
 #include <QBuffer>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
+#include <iterator>
+#include <utility>
 
 using namespace TestSupport;
 
@@ -27,6 +32,16 @@ QByteArray stream(qint64 n, std::initializer_list<qint64> frames, const QByteArr
     QByteArray b(n, '\0');
     for (qint64 at : frames)
         b.replace(at, 4, hdr);
+    return b;
+}
+
+// A stream of frames of two bit rates in turn (128 and 160 kbit/s at 44100 Hz), without a header.
+QByteArray variableStream(int frames)
+{
+    const QByteArray hdr160("\xFF\xFB\xA0\x64", 4); // 522 bytes
+    QByteArray b;
+    for (int i = 0; i < frames; ++i)
+        b += (i % 2 ? hdr160 + QByteArray(518, '\0') : kHdr128 + QByteArray(413, '\0'));
     return b;
 }
 
@@ -90,6 +105,9 @@ private slots:
     void falseHeaderIsPassedOver();
     void xingAndInfo();
     void truncatedXingStream();
+    void variableRateWithoutHeader();
+    void corpusFiles_data();
+    void corpusFiles();
     void rangeOfStream();
     void over4GB();
     void encoderFiles_data();
@@ -126,6 +144,15 @@ void TstAudioInfo::searchWindow()
     QCOMPARE(info.FirstFrameOffset, -1);
     QCOMPARE(info.Duration, 0);
     QVERIFY(info.Tag.Exists);
+
+    // Past the window a header needs three frames behind it, and the search ends at ResyncLimit.
+    const QByteArray late = stream(60000, {10293, 10710, 11127, 11544});
+    analyze(info, late);
+    QCOMPARE(info.FirstFrameOffset, 10293);
+    QCOMPARE(info.Duration, 3000);
+    info.ResyncLimit = 10293;
+    analyze(info, late);
+    QCOMPARE(info.FirstFrameOffset, -1);
 }
 
 void TstAudioInfo::skipsId3v2()
@@ -163,6 +190,12 @@ void TstAudioInfo::falseHeaderIsPassedOver()
     QCOMPARE(info.FirstFrameOffset, 1024);
     QCOMPARE(info.Header.BitRate, 128);
     QCOMPARE(info.Duration, 62000);
+
+    // A free-format header has no frame length to find its next frame by, and is no proof either.
+    QByteArray freeFormat = junk;
+    freeFormat.replace(200, 4, QByteArray("\xFF\xFB\x00\x64", 4));
+    analyze(info, freeFormat + stream(1000000, {0, 417}));
+    QCOMPARE(info.FirstFrameOffset, 1024);
 
     // With nothing behind it, no frame is taken.
     analyze(info, junk + QByteArray(1000000, 'j'));
@@ -206,6 +239,16 @@ void TstAudioInfo::xingAndInfo()
     QCOMPARE(info.Duration, 26000);
     analyze(info, withXing("Info", 0, 1000, 0));
     QCOMPARE(info.Duration, 6000);
+
+    // A VBRI header lies 32 bytes after the frame header, its byte and frame counts at 10 and 14.
+    QByteArray vbri = stream(100000, {0, 417});
+    vbri.replace(36, 18, QByteArray("VBRI\0\1\0\0\0\0\0\1\x86\xA0\0\0\x03\xE8", 18));
+    analyze(info, vbri);
+    QVERIFY(info.IsVBR);
+    QCOMPARE(info.Duration, 26000);
+    vbri.replace(46, 4, QByteArray("\0\x06\x1A\x80", 4)); // 400,000 bytes counted, a quarter held
+    analyze(info, vbri);
+    QCOMPARE(info.Duration, 7000);
 }
 
 void TstAudioInfo::truncatedXingStream()
@@ -218,6 +261,65 @@ void TstAudioInfo::truncatedXingStream()
     QCOMPARE(info.Duration, 26000);
     analyze(info, withXing("Xing", 3, 1000, 100000) + tagImage());
     QCOMPARE(info.Duration, 26000);
+}
+
+void TstAudioInfo::variableRateWithoutHeader()
+{
+    // 1000 frames of 1152 samples at 44100 Hz are 26.1 s, whatever follows them.
+    QByteArray apeItem = variableStream(200); // frames inside a tag are no audio
+    apeItem.prepend(QByteArray("\0\0\0\0\0\0\0\0Cover\0", 14));
+    QByteArray apeFooter("APETAGEX\xD0\x07\0\0", 12);
+    for (quint32 v : {quint32(apeItem.size() + 32), 1u, 0u})
+        for (int shift : {0, 8, 16, 24})
+            apeFooter += char((v >> shift) & 0xFF);
+    apeFooter += QByteArray(8, '\0');
+    const QByteArray frames = variableStream(1000);
+    QByteArray gap = frames;
+    gap.insert(frames.size() / 2 - 100, QByteArray(5000, '\0'));
+    for (const QByteArray &b : {frames, frames + tagImage(), frames + apeItem + apeFooter + tagImage(), gap,
+                                frames + QByteArray(300, '\0') + kHdr128, frames + kHdr128 + QByteArray(100, '\0'),
+                                frames + QByteArray(3000000, '\0')}) {
+        TAudioInfo info;
+        analyze(info, b);
+        QVERIFY(info.IsVBR);
+        QCOMPARE(info.Duration, 26000);
+    }
+
+    // 1015 frames are 26.51 s, 1014 are 26.49 s: a last frame cut short does not count.
+    const QByteArray longer = variableStream(1015);
+    QCOMPARE(durationOf(longer), 27000);
+    for (qint64 cut = longer.size() - 940; cut < longer.size(); cut += 7)
+        QCOMPARE(durationOf(longer.left(cut)), 26000);
+    // Frames that stop halfway.
+    QCOMPARE(durationOf(frames.left(frames.size() / 2) + QByteArray(frames.size() / 2, 'j')), 13000);
+
+    // Runs of sync-like bytes hold no frame.
+    QCOMPARE(durationOf(QByteArray(2000000, '\xFF')), 0);
+    QCOMPARE(durationOf(kHdr128.repeated(500000)), 0);
+}
+
+void TstAudioInfo::corpusFiles_data()
+{
+    // Files that a first-frame guess gets wrong, made by make-audio-corpus.sh --small with the
+    // lengths ffmpeg decodes from them.
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<qint64>("decoded");
+    QFile lengths(QStringLiteral(KS_TEST_DATA_DIR "/audio/corpus/lengths.tsv"));
+    QVERIFY(lengths.open(QIODevice::ReadOnly | QIODevice::Text));
+    while (!lengths.atEnd()) {
+        const QList<QByteArray> fields = lengths.readLine().trimmed().split('\t');
+        QCOMPARE(fields.size(), 2);
+        QTest::newRow(fields[0].constData()) << QString::fromLatin1(fields[0]) << fields[1].toLongLong();
+    }
+}
+
+void TstAudioInfo::corpusFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(qint64, decoded);
+    TAudioInfo info;
+    info.AnalyzeFile(QStringLiteral(KS_TEST_DATA_DIR "/audio/corpus/") + file);
+    QVERIFY2(qAbs(info.Duration - decoded) <= 1000, qPrintable(QString::number(info.Duration)));
 }
 
 void TstAudioInfo::rangeOfStream()
@@ -237,27 +339,37 @@ void TstAudioInfo::rangeOfStream()
 
 void TstAudioInfo::over4GB()
 {
-    // 4.5 GB of silence after two frames, then a tag, without a file of that size.
+    // 4.5 GB of silence after constant or variable-rate frames, then a tag, without a file of that size.
     struct LongStream : QIODevice
     {
-        QByteArray head = stream(1000, {0, 417});
+        QByteArray head;
         QByteArray tail = tagImage();
         qint64 total = 4500000000LL + 128;
         qint64 size() const override { return total; }
         qint64 readData(char *data, qint64 maxSize) override
         {
-            const qint64 n = qMin(maxSize, total - pos());
-            for (qint64 i = 0, at = pos(); i < n; ++i, ++at)
-                data[i] = at < head.size() ? head[at] : at >= total - tail.size() ? tail[at - (total - tail.size())] : '\0';
+            const qint64 at = pos();
+            const qint64 n = qMin(maxSize, total - at);
+            std::memset(data, 0, size_t(n));
+            for (qint64 i = at; i < qMin(at + n, qint64(head.size())); ++i)
+                data[i - at] = head[i];
+            for (qint64 i = qMax(at, total - tail.size()); i < at + n; ++i)
+                data[i - at] = tail[i - (total - tail.size())];
             return n;
         }
         qint64 writeData(const char *, qint64) override { return -1; }
-    } longStream;
-    QVERIFY(longStream.open(QIODevice::ReadOnly));
-    TAudioInfo info;
-    info.AnalyzeStream(longStream, longStream.size());
-    QVERIFY(info.Tag.Exists);
-    QCOMPARE(info.Duration, 4500000000LL * 8 / 128000 * 1000);
+    };
+    const std::pair<QByteArray, qint64> cases[] = {{stream(1000, {0, 417}), 4500000000LL * 8 / 128000 * 1000},
+                                                   {variableStream(1000), 26000}};
+    for (const auto &[head, duration] : cases) {
+        LongStream longStream;
+        longStream.head = head;
+        QVERIFY(longStream.open(QIODevice::ReadOnly));
+        TAudioInfo info;
+        info.AnalyzeStream(longStream, longStream.size());
+        QVERIFY(info.Tag.Exists);
+        QCOMPARE(info.Duration, duration);
+    }
 }
 
 void TstAudioInfo::encoderFiles_data()
@@ -370,12 +482,16 @@ void TstAudioInfo::badInput()
     }
 
     // Prefixes of real files, and random bytes seeded with the markers the analysis looks for.
-    const QDir data(QStringLiteral(KS_TEST_DATA_DIR "/audio"));
-    const QStringList files = data.entryList({QStringLiteral("*.mp3")});
-    QVERIFY(files.size() >= 8);
+    QStringList files;
+    QDirIterator it(QStringLiteral(KS_TEST_DATA_DIR "/audio"), {QStringLiteral("*.mp3")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next());
+    files.sort();
+    QVERIFY(files.size() >= 20);
     QRandomGenerator rng(20261209);
     for (const QString &name : files) {
-        QFile f(data.filePath(name));
+        QFile f(name);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray whole = f.readAll();
         for (int i = 0; i < 40; ++i) {
@@ -383,13 +499,13 @@ void TstAudioInfo::badInput()
             QVERIFY(info.Duration >= 0 && info.Duration <= 5000);
         }
     }
-    const QByteArray markers[] = {kHdr128, kHdrMono, kHdrLsf, "ID3", "Xing", "Info", "TAG", kFalseHdr};
+    const QByteArray markers[] = {kHdr128, kHdrMono, kHdrLsf, "ID3", "Xing", "Info", "TAG", kFalseHdr, "VBRI", "APETAGEX"};
     for (int i = 0; i < 3000; ++i) {
         QByteArray b(rng.bounded(3000), Qt::Uninitialized);
         for (char &c : b)
             c = char(rng.bounded(256));
         for (int k = rng.bounded(12); k > 0 && !b.isEmpty(); --k)
-            b.replace(rng.bounded(b.size()), 4, markers[rng.bounded(8)]);
+            b.replace(rng.bounded(b.size()), 4, markers[rng.bounded(int(std::size(markers)))]);
         analyze(info, b);
         QVERIFY(info.Duration >= 0);
         QVERIFY(info.FirstFrameOffset < b.size());
