@@ -17,7 +17,7 @@ done
 # Local time three hours east of UTC, so that file stamps show the conversion to local time.
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" TZ=MSK-3
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$WINEPREFIX.log"' EXIT
 log="$WINEPREFIX.log"
 if ! { timeout 120 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f &&
   timeout 60 wineserver -w; } >"$log" 2>&1; then
@@ -25,5 +25,4 @@ if ! { timeout 120 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
   echo "Wine prefix set-up failed" >&2
   exit 1
 fi
-rm -f "$log"
 timeout -k 10 300 wine build-wine/test_win32.exe
