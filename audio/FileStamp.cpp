@@ -1,15 +1,25 @@
-// FileStamp: the packed date-time form shared by every platform.
+// FileStamp: the packed date-time form and the stamp of a QFile, shared by every platform.
 #include "FileStamp.h"
+
+#include <QFile>
 
 namespace FileStamp {
 
-qint64 packDateTime(int year, int month, int day, int hour, int minute, int second)
+Info read(const QFile &file)
+{
+    if (file.handle() < 0)
+        return {};
+    const QByteArray name = QFile::encodeName(file.fileName());
+    return readDescriptor(file.handle(), std::string_view(name.constData(), std::size_t(name.size())));
+}
+
+std::int64_t packDateTime(int year, int month, int day, int hour, int minute, int second)
 {
     if (year < 1980 || year > 2107)
         return -1;
-    const quint32 date = quint32(year - 1980) << 9 | quint32(month) << 5 | quint32(day);
-    const quint32 time = quint32(hour) << 11 | quint32(minute) << 5 | quint32(second / 2);
-    return qint64(date) << 16 | time;
+    const std::uint32_t date = std::uint32_t(year - 1980) << 9 | std::uint32_t(month) << 5 | std::uint32_t(day);
+    const std::uint32_t time = std::uint32_t(hour) << 11 | std::uint32_t(minute) << 5 | std::uint32_t(second / 2);
+    return std::int64_t(date) << 16 | time;
 }
 
 } // namespace FileStamp

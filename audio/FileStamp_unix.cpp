@@ -1,18 +1,16 @@
 // FileStamp_unix: stamp from the modification time in local time, attributes mapped from the mode.
 #include "FileStamp.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
 #include <ctime>
+#include <sys/stat.h>
 
 namespace FileStamp {
 
-Info read(const QFile &file)
+Info readDescriptor(int descriptor, std::string_view fileName)
 {
     Info info;
     struct stat st;
-    if (file.handle() < 0 || ::fstat(file.handle(), &st) != 0)
+    if (descriptor < 0 || ::fstat(descriptor, &st) != 0)
         return info;
     info.size = st.st_size;
 
@@ -28,8 +26,9 @@ Info read(const QFile &file)
         attributes |= Directory;
     else if (S_ISREG(st.st_mode))
         attributes |= Archive;
-    const QString name = file.fileName();
-    if (name.mid(name.lastIndexOf(u'/') + 1).startsWith(u'.'))
+    const std::size_t slash = fileName.find_last_of('/');
+    const std::string_view base = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+    if (!base.empty() && base.front() == '.')
         attributes |= Hidden;
     info.attributes = attributes;
     return info;

@@ -3,7 +3,6 @@
 
 #include "language.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -18,15 +17,7 @@ namespace Paths {
 
 QString programFolder()
 {
-    if (!overrideFolder().isEmpty())
-        return overrideFolder();
-    QString dir = QCoreApplication::applicationDirPath();
-    if (dir.isEmpty())
-        return dir;
-    dir = toNativeFolder(dir);
-    if (!dir.endsWith(separator()))
-        dir += separator();
-    return dir;
+    return overrideFolder().isEmpty() ? executableFolder() : overrideFolder();
 }
 
 void setProgramFolder(const QString &folder)

@@ -24,8 +24,8 @@ QString resolve(const QString &stored);
 /// The stored path as the file system needs it (on Linux backslashes become slashes).
 QString toFileSystem(const QString &stored);
 
-/// A folder from Qt (forward slashes) in the platform's own notation.
-QString toNativeFolder(const QString &folder);
+/// The folder of the running executable as the platform reports it, with its trailing separator.
+QString executableFolder();
 
 /// True when the stored path names an existing file (not a folder).
 bool fileExists(const QString &stored);

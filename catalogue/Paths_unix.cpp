@@ -1,7 +1,7 @@
 // Paths_unix: stored-path rules on Linux, where "/" starts an absolute path and "\" is read as "/".
 #include "Paths.h"
 
-#include <QDir>
+#include <QCoreApplication>
 
 namespace Paths {
 
@@ -19,6 +19,10 @@ QString toFileSystem(const QString &stored)
     return path;
 }
 
-QString toNativeFolder(const QString &folder) { return folder; }
+QString executableFolder()
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+}
 
 } // namespace Paths

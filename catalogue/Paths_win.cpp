@@ -1,7 +1,7 @@
 // Paths_win: stored-path rules on Windows, where only ":\" marks an absolute path.
 #include "Paths.h"
 
-#include <QDir>
+#include "ProgramFile.h"
 
 namespace Paths {
 
@@ -11,6 +11,6 @@ bool isAbsolute(const QString &stored) { return stored.contains(QLatin1String(":
 
 QString toFileSystem(const QString &stored) { return stored; }
 
-QString toNativeFolder(const QString &folder) { return QDir::toNativeSeparators(folder); }
+QString executableFolder() { return QString::fromStdWString(ProgramFile::Folder()); }
 
 } // namespace Paths

@@ -1,71 +1,39 @@
-// winamp: the player link through the player main window messages.
+// winamp: the player link of the program, handed on to the plain Win32 calls of WinampWindow.
 #include "winamp.h"
 
-#include <windows.h>
-
-namespace {
-// The player's window, zero until found; one for the whole process.
-HWND PlayerWindow = nullptr;
-
-constexpr WPARAM CommandPlay = 40045;
-constexpr WPARAM CommandPause = 40046;
-constexpr WPARAM CommandStop = 40047;
-constexpr WPARAM CommandVolumeUp = 40058;
-constexpr WPARAM CommandVolumeDown = 40059;
-constexpr LPARAM RequestOutputTime = 105;
-constexpr WPARAM OutputTimePositionMs = 0;
-constexpr WPARAM OutputTimeLengthSeconds = 1;
-
-// One message to the player; a player that does not answer in time holds the program up no longer.
-LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(PlayerWindow, message, wParam, lParam, SMTO_ABORTIFHUNG, TWinampLink::TimeoutMs,
-                             &result))
-        return 0;
-    return static_cast<LRESULT>(result);
-}
-} // namespace
+#include "WinampWindow.h"
 
 bool TWinampLink::FindPlayer()
 {
-    PlayerWindow = FindWindowA("Winamp v1.x", nullptr);
-    return PlayerWindow != nullptr;
+    return winamp::FindPlayer();
 }
-
 void TWinampLink::PlayerPlay()
 {
-    Send(WM_COMMAND, CommandPlay, 0);
+    winamp::PlayerPlay();
 }
-
 void TWinampLink::PlayerPause()
 {
-    Send(WM_COMMAND, CommandPause, 0);
+    winamp::PlayerPause();
 }
-
 void TWinampLink::PlayerStop()
 {
-    Send(WM_COMMAND, CommandStop, 0);
+    winamp::PlayerStop();
 }
-
 void TWinampLink::PlayerVolumeUp()
 {
-    Send(WM_COMMAND, CommandVolumeUp, 0);
+    winamp::PlayerVolumeUp();
 }
-
 void TWinampLink::PlayerVolumeDown()
 {
-    Send(WM_COMMAND, CommandVolumeDown, 0);
+    winamp::PlayerVolumeDown();
 }
-
 qint32 TWinampLink::PlayerPositionMs()
 {
-    return static_cast<qint32>(Send(WM_USER, OutputTimePositionMs, RequestOutputTime));
+    return winamp::PlayerPositionMs();
 }
-
 qint32 TWinampLink::PlayerTrackLength()
 {
-    return static_cast<qint32>(Send(WM_USER, OutputTimeLengthSeconds, RequestOutputTime));
+    return winamp::PlayerTrackLength();
 }
 
 std::unique_ptr<IPlayerLink> CreateSystemPlayerLink()

@@ -3,13 +3,12 @@
 
 #include "PlayerLink.h"
 
-/// Sends each command and query as one window message to the window FindPlayer found last.
-/// Every message waits at most TimeoutMs; a query without an answer in time gives 0.
+/// Sends each command and query as one window message to the window FindPlayer found last
+/// (WinampWindow.h). Every message waits at most winamp::TimeoutMs; a query without an answer
+/// in time gives 0.
 class TWinampLink : public IPlayerLink
 {
 public:
-    static constexpr unsigned TimeoutMs = 500;
-
     bool FindPlayer() override;
     void PlayerPlay() override;
     void PlayerPause() override;

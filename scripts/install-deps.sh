@@ -5,7 +5,8 @@ packages=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev
   libjpeg62-turbo-dev libgif-dev libbenchmark-dev
   xvfb xauth lame ffmpeg dbus-daemon xdg-utils
-  clang libclang-rt-14-dev)
+  clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-win32 wine wine64)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

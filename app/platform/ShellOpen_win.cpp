@@ -1,11 +1,12 @@
-// ShellOpen_win: the default action of the Windows shell (ShellExecuteW, no verb, normal window).
+// ShellOpen_win: the default action of the Windows shell for a stored path or an address.
 #include "ShellOpen.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include "ShellExecute.h"
+#include "language.h"
 
 void TSystemShell::ShellOpen(const QString &target)
 {
-    const std::wstring file = target.toStdWString();
-    ShellExecuteW(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (language::Trim(target).isEmpty())
+        return;
+    ShellExecuteDefault(target.toStdWString());
 }
