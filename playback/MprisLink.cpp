@@ -37,13 +37,13 @@ qint64 microseconds(const QVariant &value, bool *ok)
 }
 } // namespace
 
-TMprisLink::TMprisLink(const QDBusConnection &bus) : m_bus(bus) {}
+TMprisLink::TMprisLink(const QDBusConnection &bus, int timeoutMs) : m_bus(bus), m_timeoutMs(timeoutMs) {}
 
 QDBusMessage TMprisLink::Call(const QDBusMessage &message)
 {
     if (!m_bus.isConnected())
         return {};
-    return m_bus.call(message, QDBus::Block, TimeoutMs);
+    return m_bus.call(message, QDBus::Block, m_timeoutMs);
 }
 
 bool TMprisLink::FindPlayer()

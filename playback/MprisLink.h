@@ -17,7 +17,8 @@ public:
     /// How much one volume command changes the Volume property (0 to 1).
     static constexpr double VolumeStep = 0.05;
 
-    explicit TMprisLink(const QDBusConnection &bus);
+    /// timeoutMs: how long a query waits (tests on a loaded machine give a player longer).
+    explicit TMprisLink(const QDBusConnection &bus, int timeoutMs = TimeoutMs);
 
     bool FindPlayer() override;
     void PlayerPlay() override;
@@ -40,4 +41,5 @@ private:
 
     QDBusConnection m_bus;
     QString m_player;
+    int m_timeoutMs;
 };
