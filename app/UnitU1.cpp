@@ -31,6 +31,7 @@ using namespace Qt::StringLiterals;
 namespace {
 constexpr int DescriptionTab = 0;
 constexpr int ImageTab = 1;
+constexpr int AboutTab = 2;
 } // namespace
 
 TForm1::TForm1(TFormServices services, QWidget *parent)
@@ -231,6 +232,21 @@ void TForm1::QuickLoadChosen(int index)
         if (!language::Trim(file).isEmpty())
             LoadList(file);
     });
+}
+
+void TForm1::ShowDescriptionTab()
+{
+    PageControl1->setCurrentIndex(DescriptionTab);
+}
+
+void TForm1::ShowImageTab()
+{
+    PageControl1->setCurrentIndex(ImageTab);
+}
+
+void TForm1::ShowAboutTab()
+{
+    PageControl1->setCurrentIndex(AboutTab);
 }
 
 void TForm1::SelectListAction()

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <type_traits>
 
 class IDescriptionView;
 class IFileDialogs;
@@ -84,14 +85,26 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Layout and wiring (UnitU1Layout.cpp).
+    // Layout and wiring (UnitU1Layout.cpp). Controls and actions are connected where they are made.
+    using Handler = void (TForm1::*)();
     void CreateControls();
     void CreateLeftSide(QWidget *left);
     void CreateRightSide(QWidget *right);
     void CreateMenus();
     void CreateActions();
     void ConnectControls();
-    QAction *AddAction(const QString &name, const QKeySequence &shortcut);
+    QAction *MenuItem(QMenu *menu, const QString &name, const QString &caption, Handler handler,
+                      const QKeySequence &shortcut = {});
+    QAction *WindowAction(const QString &name, const QKeySequence &shortcut, Handler handler);
+    /// Connects a signal to a handler (a member function or a callable) that runs inside the
+    /// general error handler.
+    template <class Sender, class Signal, class F> void OnGuarded(Sender *sender, Signal signal, F handler)
+    {
+        if constexpr (std::is_member_function_pointer_v<F>)
+            connect(sender, signal, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+        else
+            connect(sender, signal, this, [this, handler] { Guarded(handler); });
+    }
 
     // Start-up and handlers (UnitU1.cpp).
     void FormCreate();
@@ -111,6 +124,9 @@ private:
     void SelectListAction();
     void MenuButtonClicked();
     void UrlClicked();
+    void ShowDescriptionTab();
+    void ShowImageTab();
+    void ShowAboutTab();
 
     // Editing the open list (UnitU1Edit.cpp).
 public:
@@ -118,7 +134,10 @@ public:
     const QString &EditOldText() const { return m_editOldText; }
 
 private:
-    void ConnectEditing();
+    void ShowBuilder();
+    void ShowSearch();
+    void ShowQuickLoadManager();
+    void CollapseTree();
     void DeleteSelected();
     void DeleteAlbum(TTreeNode *node);
     void DeleteTrack(TTreeNode *node);
@@ -144,7 +163,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void ConnectPlayback();
+    void CreateMonitorTimer();
     void PlaySelectedTrack();
     void PlayByEnter();
     void PlayWholeAlbum();
@@ -196,6 +215,36 @@ private:
     TLinkLabel *Label10 = nullptr; // URL
     QTabWidget *PageControl1 = nullptr;
     TImageView *Image1 = nullptr;
+    QToolButton *SpeedButton7 = nullptr;  // transport strip: play
+    QToolButton *SpeedButton8 = nullptr;  // pause
+    QToolButton *SpeedButton9 = nullptr;  // stop
+    QToolButton *SpeedButton10 = nullptr; // volume up
+    QToolButton *SpeedButton11 = nullptr; // volume down
     QMenu *PopupMenu1 = nullptr;   // tree context menu
+    QAction *N1 = nullptr;         // play
+    QAction *N10 = nullptr;        // play the whole album
+    QAction *N2 = nullptr;         // delete
+    QAction *N5 = nullptr;         // information
+    QAction *ID3tag2 = nullptr;    // the track's ID3 tag
+    QAction *N7 = nullptr;         // separator
+    QAction *N9 = nullptr;         // search
+    QAction *N6 = nullptr;         // hide the panel
     QMenu *PopupMenu2 = nullptr;   // main menu
+    QAction *lstKestrune1 = nullptr;
+    QAction *N3 = nullptr;         // settings
+    QAction *HTML1 = nullptr;      // HTML export
+    QAction *N4 = nullptr;         // file search
+    QAction *N8 = nullptr;         // make the list the default
+    QAction *ID3TAG1 = nullptr;    // the ID3 tag editor
+    // Window-wide keyboard actions.
+    QAction *SaveAction = nullptr;
+    QAction *NewList = nullptr;
+    QAction *OpenListAction = nullptr;
+    QAction *CollapseAll = nullptr;
+    QAction *DiscriptionShow = nullptr;
+    QAction *ImageShow = nullptr;
+    QAction *AboutShow = nullptr;
+    QAction *SelectList = nullptr;
+    QAction *Delete = nullptr;
+    QAction *Find = nullptr;
 };

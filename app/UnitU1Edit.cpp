@@ -27,35 +27,24 @@ const QString ListFilter = u"Список музыкальных файлов|*.
 const QString ListExtension = u".lst"_s;
 } // namespace
 
-void TForm1::ConnectEditing()
+void TForm1::ShowBuilder()
 {
-    auto action = [this](const char16_t *name) { return findChild<QAction *>(QString::fromUtf16(name)); };
-    auto guarded = [this](void (TForm1::*command)()) {
-        return [this, command] { Guarded([this, command] { (this->*command)(); }); };
-    };
+    m_form2->ShowBuilder();
+}
 
-    connect(action(u"N2"), &QAction::triggered, this, guarded(&TForm1::DeleteSelected));
-    connect(action(u"Delete"), &QAction::triggered, this, guarded(&TForm1::DeleteSelected));
-    connect(action(u"N5"), &QAction::triggered, this, guarded(&TForm1::ShowInformation));
-    connect(action(u"ID3tag2"), &QAction::triggered, this, guarded(&TForm1::HandOverToTagEditor));
-    connect(SpeedButton1, &QToolButton::clicked, this, guarded(&TForm1::OpenListFile));
-    connect(action(u"OpenList"), &QAction::triggered, this, guarded(&TForm1::OpenListFile));
-    connect(SpeedButton6, &QToolButton::clicked, this, guarded(&TForm1::SaveListAs));
-    connect(action(u"SaveAction"), &QAction::triggered, this, guarded(&TForm1::SaveListAs));
-    connect(action(u"N8"), &QAction::triggered, this, guarded(&TForm1::MakeListDefault));
+void TForm1::ShowSearch()
+{
+    m_form6->ShowSearch();
+}
 
-    // The dialogs are created after the controls; they are looked up when the command runs.
-    auto showBuilder = [this] { Guarded([this] { m_form2->ShowBuilder(); }); };
-    auto showSearch = [this] { Guarded([this] { m_form6->ShowSearch(); }); };
-    connect(SpeedButton2, &QToolButton::clicked, this, showBuilder);
-    connect(action(u"NewList"), &QAction::triggered, this, showBuilder);
-    connect(SpeedButton5, &QToolButton::clicked, this,
-            [this] { Guarded([this] { m_form5->ShowManager(); }); });
-    connect(action(u"N9"), &QAction::triggered, this, showSearch);
-    connect(action(u"Find"), &QAction::triggered, this, showSearch);
+void TForm1::ShowQuickLoadManager()
+{
+    m_form5->ShowManager();
+}
 
-    connect(TreeView1, &THETreeView::EditingBegins, this, &TForm1::EditingBegins);
-    connect(TreeView1, &THETreeView::EditingEnds, this, &TForm1::EditingEnds);
+void TForm1::CollapseTree()
+{
+    TreeView1->collapseAll();
 }
 
 // ---- records of the selected node --------------------------------------------------------------

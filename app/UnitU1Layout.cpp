@@ -7,6 +7,7 @@
 #include "He1.h"
 #include "ImageView.h"
 #include "LinkLabel.h"
+#include "PlayerLink.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -40,14 +41,6 @@ QToolButton *flatButton(const QString &name, const QString &caption, QWidget *pa
     b->setAutoRaise(true);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     return b;
-}
-
-QAction *menuItem(QMenu *menu, const QString &name, const QString &caption, const QKeySequence &shortcut = {})
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(name);
-    a->setShortcut(shortcut);
-    return a;
 }
 
 QLabel *label(const QString &name, const QString &text, QWidget *parent)
@@ -98,6 +91,7 @@ void TForm1::CreateLeftSide(QWidget *left)
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setMaxVisibleItems(10);
     SpeedButton5 = flatButton(u"SpeedButton5"_s, u"+"_s, Panel3);
+    OnGuarded(SpeedButton5, &QToolButton::clicked, &TForm1::ShowQuickLoadManager);
     top->addWidget(ComboBox1, 1);
     top->addWidget(SpeedButton5);
     column->addWidget(Panel3);
@@ -111,16 +105,20 @@ void TForm1::CreateLeftSide(QWidget *left)
     transport->setSpacing(0);
     const struct
     {
+        QToolButton *TForm1::*member;
         const char16_t *name;
         QStyle::StandardPixmap icon;
         const char16_t *caption;
         const char16_t *hint;
+        void (IPlayerLink::*command)();
     } transportButtons[] = {
-        { u"SpeedButton7", QStyle::SP_MediaPlay, u"", u"Старт" },
-        { u"SpeedButton8", QStyle::SP_MediaPause, u"", u"Пауза" },
-        { u"SpeedButton9", QStyle::SP_MediaStop, u"", u"Стоп" },
-        { u"SpeedButton10", QStyle::SP_CustomBase, u"+", u"Прибавить громкость" },
-        { u"SpeedButton11", QStyle::SP_CustomBase, u"-", u"Убавить громкость" },
+        { &TForm1::SpeedButton7, u"SpeedButton7", QStyle::SP_MediaPlay, u"", u"Старт", &IPlayerLink::PlayerPlay },
+        { &TForm1::SpeedButton8, u"SpeedButton8", QStyle::SP_MediaPause, u"", u"Пауза", &IPlayerLink::PlayerPause },
+        { &TForm1::SpeedButton9, u"SpeedButton9", QStyle::SP_MediaStop, u"", u"Стоп", &IPlayerLink::PlayerStop },
+        { &TForm1::SpeedButton10, u"SpeedButton10", QStyle::SP_CustomBase, u"+", u"Прибавить громкость",
+          &IPlayerLink::PlayerVolumeUp },
+        { &TForm1::SpeedButton11, u"SpeedButton11", QStyle::SP_CustomBase, u"-", u"Убавить громкость",
+          &IPlayerLink::PlayerVolumeDown },
     };
     for (const auto &t : transportButtons) {
         QToolButton *b = flatButton(QString::fromUtf16(t.name), QString::fromUtf16(t.caption), Panel5);
@@ -135,6 +133,9 @@ void TForm1::CreateLeftSide(QWidget *left)
             b->setFont(f);
         }
         transport->addWidget(b);
+        this->*t.member = b;
+        // The strip sends to whatever player was found last; it never looks for one itself.
+        OnGuarded(b, &QToolButton::clicked, [this, command = t.command] { (m_player.*command)(); });
     }
     transport->addStretch();
     Panel5->hide(); // shown once the player is found
@@ -156,6 +157,11 @@ void TForm1::CreateLeftSide(QWidget *left)
     SpeedButton2->setToolTip(u"Создать новый список"_s);
     SpeedButton4 = flatButton(u"SpeedButton4"_s, u"Свернуть"_s, Panel2);
     SpeedButton3 = flatButton(u"SpeedButton3"_s, u"Меню"_s, Panel2);
+    OnGuarded(SpeedButton1, &QToolButton::clicked, &TForm1::OpenListFile);
+    OnGuarded(SpeedButton6, &QToolButton::clicked, &TForm1::SaveListAs);
+    OnGuarded(SpeedButton2, &QToolButton::clicked, &TForm1::ShowBuilder);
+    OnGuarded(SpeedButton4, &QToolButton::clicked, &TForm1::CollapseTree);
+    OnGuarded(SpeedButton3, &QToolButton::clicked, &TForm1::MenuButtonClicked);
     // The five captions fit the strip's width in a slightly smaller type.
     QFont captions = Panel2->font();
     captions.setPointSizeF(captions.pointSizeF() - 1);
@@ -237,22 +243,33 @@ void TForm1::CreateRightSide(QWidget *right)
     column->addWidget(PageControl1, 1);
 }
 
+QAction *TForm1::MenuItem(QMenu *menu, const QString &name, const QString &caption, Handler handler,
+                          const QKeySequence &shortcut)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(name);
+    a->setShortcut(shortcut);
+    if (handler)
+        OnGuarded(a, &QAction::triggered, handler);
+    return a;
+}
+
 void TForm1::CreateMenus()
 {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(u"PopupMenu1"_s);
-    menuItem(PopupMenu1, u"N1"_s, u"Воспроизвести"_s);
-    menuItem(PopupMenu1, u"N10"_s, u"Играть весь альбом"_s);
+    N1 = MenuItem(PopupMenu1, u"N1"_s, u"Воспроизвести"_s, &TForm1::PlaySelectedTrack);
+    N10 = MenuItem(PopupMenu1, u"N10"_s, u"Играть весь альбом"_s, &TForm1::PlayWholeAlbum);
     // Shift+Del and F3 are the window's Delete and Find actions; the items show them.
-    menuItem(PopupMenu1, u"N2"_s, u"Удалить"_s, QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    QAction *info = menuItem(PopupMenu1, u"N5"_s, u"Информация"_s, QKeySequence(Qt::Key_F7));
-    QAction *tag = menuItem(PopupMenu1, u"ID3tag2"_s, u"ID3 tag"_s, QKeySequence(Qt::Key_F4));
-    QAction *separator = PopupMenu1->addSeparator();
-    separator->setObjectName(u"N7"_s);
-    menuItem(PopupMenu1, u"N9"_s, u"Поиск"_s, QKeySequence(Qt::Key_F3));
-    QAction *hide = menuItem(PopupMenu1, u"N6"_s, u"Скрыть панель"_s, QKeySequence(Qt::Key_F10));
+    N2 = MenuItem(PopupMenu1, u"N2"_s, u"Удалить"_s, &TForm1::DeleteSelected, QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    N5 = MenuItem(PopupMenu1, u"N5"_s, u"Информация"_s, &TForm1::ShowInformation, QKeySequence(Qt::Key_F7));
+    ID3tag2 = MenuItem(PopupMenu1, u"ID3tag2"_s, u"ID3 tag"_s, &TForm1::HandOverToTagEditor, QKeySequence(Qt::Key_F4));
+    N7 = PopupMenu1->addSeparator();
+    N7->setObjectName(u"N7"_s);
+    N9 = MenuItem(PopupMenu1, u"N9"_s, u"Поиск"_s, &TForm1::ShowSearch, QKeySequence(Qt::Key_F3));
+    N6 = MenuItem(PopupMenu1, u"N6"_s, u"Скрыть панель"_s, nullptr, QKeySequence(Qt::Key_F10));
     // The menu's own keys work while the tree has the focus.
-    for (QAction *a : { info, tag, hide }) {
+    for (QAction *a : { N5, ID3tag2, N6 }) {
         a->setShortcutContext(Qt::WidgetShortcut);
         TreeView1->addAction(a);
     }
@@ -260,56 +277,50 @@ void TForm1::CreateMenus()
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(u"PopupMenu2"_s);
-    menuItem(PopupMenu2, u"lstKestrune1"_s, u"Связать файлы *.lst с Kestrune"_s);
-    menuItem(PopupMenu2, u"N3"_s, u"Настройки"_s);
-    menuItem(PopupMenu2, u"HTML1"_s, u"Генерация HTML файла списка"_s);
-    menuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s);
-    menuItem(PopupMenu2, u"N8"_s, u"Сделать список используемым по умолчанию"_s);
-    menuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s);
+    lstKestrune1 = MenuItem(PopupMenu2, u"lstKestrune1"_s, u"Связать файлы *.lst с Kestrune"_s, nullptr);
+    N3 = MenuItem(PopupMenu2, u"N3"_s, u"Настройки"_s, nullptr);
+    HTML1 = MenuItem(PopupMenu2, u"HTML1"_s, u"Генерация HTML файла списка"_s, nullptr);
+    N4 = MenuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s, nullptr);
+    N8 = MenuItem(PopupMenu2, u"N8"_s, u"Сделать список используемым по умолчанию"_s, &TForm1::MakeListDefault);
+    ID3TAG1 = MenuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s, nullptr);
 }
 
-QAction *TForm1::AddAction(const QString &name, const QKeySequence &shortcut)
+QAction *TForm1::WindowAction(const QString &name, const QKeySequence &shortcut, Handler handler)
 {
     auto *a = new QAction(this);
     a->setObjectName(name);
     a->setShortcut(shortcut);
     a->setShortcutContext(Qt::WindowShortcut);
     addAction(a);
+    OnGuarded(a, &QAction::triggered, handler);
     return a;
 }
 
 void TForm1::CreateActions()
 {
-    AddAction(u"SaveAction"_s, QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddAction(u"NewList"_s, QKeySequence(Qt::CTRL | Qt::Key_N));
-    AddAction(u"OpenList"_s, QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddAction(u"CollapseAll"_s, QKeySequence(Qt::CTRL | Qt::Key_C));
-    AddAction(u"DiscriptionShow"_s, QKeySequence(Qt::CTRL | Qt::Key_D));
-    AddAction(u"ImageShow"_s, QKeySequence(Qt::CTRL | Qt::Key_I));
-    AddAction(u"AboutShow"_s, QKeySequence(Qt::CTRL | Qt::Key_A));
-    AddAction(u"SelectList"_s, QKeySequence(Qt::CTRL | Qt::Key_L));
-    AddAction(u"Delete"_s, QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    AddAction(u"Find"_s, QKeySequence(Qt::Key_F3));
+    SaveAction = WindowAction(u"SaveAction"_s, QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SaveListAs);
+    NewList = WindowAction(u"NewList"_s, QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::ShowBuilder);
+    OpenListAction = WindowAction(u"OpenList"_s, QKeySequence(Qt::CTRL | Qt::Key_O), &TForm1::OpenListFile);
+    CollapseAll = WindowAction(u"CollapseAll"_s, QKeySequence(Qt::CTRL | Qt::Key_C), &TForm1::CollapseTree);
+    DiscriptionShow = WindowAction(u"DiscriptionShow"_s, QKeySequence(Qt::CTRL | Qt::Key_D), &TForm1::ShowDescriptionTab);
+    ImageShow = WindowAction(u"ImageShow"_s, QKeySequence(Qt::CTRL | Qt::Key_I), &TForm1::ShowImageTab);
+    AboutShow = WindowAction(u"AboutShow"_s, QKeySequence(Qt::CTRL | Qt::Key_A), &TForm1::ShowAboutTab);
+    SelectList = WindowAction(u"SelectList"_s, QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::SelectListAction);
+    Delete = WindowAction(u"Delete"_s, QKeySequence(Qt::SHIFT | Qt::Key_Delete), &TForm1::DeleteSelected);
+    Find = WindowAction(u"Find"_s, QKeySequence(Qt::Key_F3), &TForm1::ShowSearch);
 }
 
 void TForm1::ConnectControls()
 {
-    auto action = [this](const char16_t *name) { return findChild<QAction *>(QString::fromUtf16(name)); };
-    auto showTab = [this](int index) { PageControl1->setCurrentIndex(index); };
-
-    connect(SpeedButton4, &QToolButton::clicked, this, [this] { TreeView1->collapseAll(); });
-    connect(action(u"CollapseAll"), &QAction::triggered, this, [this] { TreeView1->collapseAll(); });
-    connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::MenuButtonClicked);
-    connect(action(u"DiscriptionShow"), &QAction::triggered, this, [showTab] { showTab(0); });
-    connect(action(u"ImageShow"), &QAction::triggered, this, [showTab] { showTab(1); });
-    connect(action(u"AboutShow"), &QAction::triggered, this, [showTab] { showTab(2); });
-    connect(action(u"SelectList"), &QAction::triggered, this, &TForm1::SelectListAction);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::TabChanged);
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::QuickLoadChosen);
     connect(TreeView1, &THETreeView::SelectionChanged, this, &TForm1::SelectionChanged);
     connect(Label10, &TLinkLabel::Clicked, this, &TForm1::UrlClicked);
-    ConnectEditing();
-    ConnectPlayback();
+    connect(TreeView1, &THETreeView::EditingBegins, this, &TForm1::EditingBegins);
+    connect(TreeView1, &THETreeView::EditingEnds, this, &TForm1::EditingEnds);
+    OnGuarded(TreeView1, &THETreeView::NodeDoubleClicked, &TForm1::PlaySelectedTrack);
+    OnGuarded(TreeView1, &THETreeView::EnterPressed, &TForm1::PlayByEnter);
+    CreateMonitorTimer();
 
     // A Ctrl+S typed into the open drop-down list arrives at the list view, not at the window's actions.
     ComboBox1->installEventFilter(this);

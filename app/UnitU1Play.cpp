@@ -20,33 +20,12 @@
 
 using namespace Qt::StringLiterals;
 
-void TForm1::ConnectPlayback()
+void TForm1::CreateMonitorTimer()
 {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(u"Timer1"_s);
     Timer1->setInterval(TAlbumMonitor::IntervalMs);
     connect(Timer1, &QTimer::timeout, this, &TForm1::AlbumMonitorTick);
-
-    // Every handler runs inside the general error handler.
-    auto guarded = [this](auto handler) { return [this, handler] { Guarded(handler); }; };
-    auto action = [this](const QString &name) { return findChild<QAction *>(name); };
-    connect(TreeView1, &THETreeView::NodeDoubleClicked, this, guarded([this] { PlaySelectedTrack(); }));
-    connect(TreeView1, &THETreeView::EnterPressed, this, guarded([this] { PlayByEnter(); }));
-    connect(action(u"N1"_s), &QAction::triggered, this, guarded([this] { PlaySelectedTrack(); }));
-    connect(action(u"N10"_s), &QAction::triggered, this, guarded([this] { PlayWholeAlbum(); }));
-
-    // The strip sends to whatever player was found last; it never looks for one itself.
-    const std::pair<const char16_t *, void (IPlayerLink::*)()> transport[] = {
-        { u"SpeedButton7", &IPlayerLink::PlayerPlay },
-        { u"SpeedButton8", &IPlayerLink::PlayerPause },
-        { u"SpeedButton9", &IPlayerLink::PlayerStop },
-        { u"SpeedButton10", &IPlayerLink::PlayerVolumeUp },
-        { u"SpeedButton11", &IPlayerLink::PlayerVolumeDown },
-    };
-    for (const auto &[name, command] : transport) {
-        auto *button = Panel5->findChild<QToolButton *>(QString::fromUtf16(name));
-        connect(button, &QToolButton::clicked, this, guarded([this, command = command] { (m_player.*command)(); }));
-    }
 }
 
 const TAlbumMonitor &TForm1::AlbumMonitor() const
