@@ -1,5 +1,6 @@
 // Tests that a save failing halfway reports "Cannot create file" and leaves the old list intact (POSIX).
 #include "CatalogueTestUtil.h"
+#include "FileSizeLimit_unix.h"
 #include "KsError.h"
 #include "LinesFile.h"
 #include "OpenList.h"
@@ -10,42 +11,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <sys/wait.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace CatalogueTestUtil;
 
-namespace {
-
-// Caps the size of files this process may write, so that a write fails on disk whoever runs the test.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_ok = false;
-};
-
-} // namespace
+using TestSupport::FileSizeLimit;
 
 class TestSaveFailure : public QObject
 {
