@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev
   libjpeg62-turbo-dev libgif-dev libbenchmark-dev
-  xvfb xauth lame ffmpeg dbus-daemon xdg-utils
+  xvfb xauth lame ffmpeg dbus-daemon xdg-utils shared-mime-info
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-win32 wine wine64)
 missing=()

@@ -1,0 +1,29 @@
+// FileAssociation: registering the program with the desktop as the opener of list files (.lst).
+#pragma once
+
+#include <QString>
+
+/// Makes the desktop open .lst files with this program, passing the file on the command line.
+class IFileAssociation
+{
+public:
+    virtual ~IFileAssociation() = default;
+    /// Writes the registration again each time; throws KsError with the failure's text.
+    virtual void AssociateListFiles() = 0;
+};
+
+/// The registration of the platform the program runs on: the registry's classes on Windows, the
+/// user's desktop entry, MIME database and default applications on Linux.
+class TSystemFileAssociation : public IFileAssociation
+{
+public:
+    void AssociateListFiles() override;
+};
+
+/// Counts the requests instead of registering anything (tests never touch the user's desktop).
+class TRecordingFileAssociation : public IFileAssociation
+{
+public:
+    int Requests = 0;
+    void AssociateListFiles() override { ++Requests; }
+};
