@@ -15,6 +15,7 @@
 #include "Unit41.h"
 #include "Unit5.h"
 #include "Unit6.h"
+#include "Unit7.h"
 #include "language.h"
 
 #include <QAbstractItemView>
@@ -28,17 +29,13 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-constexpr int DescriptionTab = 0;
-constexpr int ImageTab = 1;
-constexpr int AboutTab = 2;
-} // namespace
-
 TForm1::TForm1(TFormServices services, QWidget *parent)
     : QWidget(parent), m_shell(*services.Shell), m_messages(*services.Messages),
-      m_fileDialogs(*services.FileDialogs), m_player(*services.Player), m_descriptionView(std::move(services.DescriptionView)), m_arguments(std::move(services.Arguments)),
-      m_tree(new TCatalogueTree(this))
+      m_fileDialogs(*services.FileDialogs), m_player(*services.Player), m_colourDialog(*services.ColourDialog),
+      m_association(*services.Association), m_descriptionView(std::move(services.DescriptionView)),
+      m_arguments(std::move(services.Arguments)), m_tree(new TCatalogueTree(this))
 {
+    m_colours = Settings::TWindowSettings().Colours;
     CreateControls();
     TreeView1->setFocus();
     Guarded([this] { FormCreate(); });
@@ -64,6 +61,8 @@ void TForm1::CreateDialogs()
     const TDialogServices services{ &m_messages, &m_fileDialogs };
     m_form2 = new TForm2(*this, services, this);
     m_form5 = new TForm5(*this, services, this);
+    const TSettingsDialogServices settingsServices{ &m_messages, &m_fileDialogs, &m_colourDialog };
+    m_form7 = new TForm7(*this, settingsServices, this);
     m_form3 = new TForm3(*this, services, this);
     m_form4 = new TForm4(*this, services, this);
     m_form6 = new TForm6(*this, services, this);
@@ -90,12 +89,6 @@ void TForm1::LoadList(const QString &fileName)
     if (m_list.LoadList(fileName, *m_tree, context))
         TreeView1->Select(m_tree->NodeByIndex(0));
 }
-
-void TForm1::LoadDefaultSettings() {}
-
-void TForm1::LoadSettingsFile(const QString &) {}
-
-void TForm1::SaveDefaultSettings() {}
 
 // ---- first paint --------------------------------------------------------------------------------
 
@@ -143,6 +136,7 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::SelectionChanged(TTreeNode *node)
 {
+    m_exportPageShown = false;
     Guarded([this, node] {
         if (node->Level() == 1)
             ShowTrackDescription(node);
@@ -196,7 +190,7 @@ void TForm1::TabChanged(int index)
 
 void TForm1::DescriptionTabShown()
 {
-    if (m_shownDescription == m_list.CurrentAlbum.DescriptionFile)
+    if (m_exportPageShown || m_shownDescription == m_list.CurrentAlbum.DescriptionFile)
         return;
     const TTreeNode *node = TreeView1->Selected();
     if (node && node->Level() == 1 && !language::Trim(m_list.CurrentTrack.DescriptionFile).isEmpty())
@@ -257,6 +251,8 @@ void TForm1::SelectListAction()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Panel6)
+        return PanelMouseEvent(event) || QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const bool ctrlS = key->text() == QString(QChar(19))

@@ -5,13 +5,17 @@
 #include "CatalogueHost.h"
 #include "Messages.h"
 #include "OpenList.h"
+#include "SettingsHost.h"
 
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <type_traits>
 
+class IColourDialog;
 class IDescriptionView;
+class IFileAssociation;
 class IFileDialogs;
 class IPlayerLink;
 class IShellOpen;
@@ -31,6 +35,7 @@ class TForm3;
 class TForm4;
 class TForm5;
 class TForm6;
+class TForm7;
 class TMessages;
 class TTreeNode;
 
@@ -41,11 +46,13 @@ struct TFormServices
     TMessages *Messages = nullptr;
     IFileDialogs *FileDialogs = nullptr;
     IPlayerLink *Player = nullptr;
+    IColourDialog *ColourDialog = nullptr;
+    IFileAssociation *Association = nullptr;
     std::unique_ptr<IDescriptionView> DescriptionView;
     QStringList Arguments; ///< command-line arguments after the program name
 };
 
-class TForm1 : public QWidget, public ICatalogueHost
+class TForm1 : public QWidget, public ICatalogueHost, public ISettingsHost
 {
     Q_OBJECT
 public:
@@ -72,19 +79,43 @@ public:
     TForm4 *Form4() const { return m_form4; }
     TForm5 *Form5() const { return m_form5; }
     TForm6 *Form6() const { return m_form6; }
+    TForm7 *Form7() const { return m_form7; }
 
-    // The settings file of the window (applied in full by the settings module).
+    // Settings files and the appearance (UnitU1Settings.cpp).
+    /// Applies the default settings file, program folder + "ks.ini".
     void LoadDefaultSettings();
-    void LoadSettingsFile(const QString &path);
+    /// Applies a settings file; the default settings file stays the target of the exit save.
+    void LoadSettingsFile(const QString &path) override;
+    /// Writes the window's state into the default settings file; a failure is silent.
     void SaveDefaultSettings();
+    void SaveSettingsFile(const QString &path) override;
+    /// The window's state as a settings file stores it.
+    Settings::TWindowSettings CurrentSettings() const;
+    /// The stored colour of one part of the window.
+    Settings::TColour Colour(Settings::TColourKey key) const { return m_colours[key]; }
+    void SetColour(Settings::TColourKey key, Settings::TColour value) override;
+    bool InPlaceEditing() const override;
+    void SetInPlaceEditing(bool on) override;
+
+    // Window chrome (UnitU1Chrome.cpp).
+    bool StaysOnTop() const override;
+    void SetStayOnTop(bool on) override;
+    bool Borderless() const override;
+    void SetBorderless(bool on) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    // The tabs of PageControl1.
+    static constexpr int DescriptionTab = 0;
+    static constexpr int ImageTab = 1;
+    static constexpr int AboutTab = 2;
+
     // Layout and wiring (UnitU1Layout.cpp). Controls and actions are connected where they are made.
     using Handler = void (TForm1::*)();
     void CreateControls();
@@ -128,6 +159,24 @@ private:
     void ShowImageTab();
     void ShowAboutTab();
 
+    // Settings (UnitU1Settings.cpp).
+    void ApplySettings(const Settings::TWindowSettings &settings);
+    void ApplyColours();
+    void ShowSettingsDialog();
+    void AssociateListFiles();
+    std::array<Settings::TColour, Settings::ColourCount> m_colours;
+
+    // Window chrome (UnitU1Chrome.cpp).
+    void ChangeWindowFlags(Qt::WindowFlags flags);
+    void CloseButtonClicked();
+    void MaximizeButtonClicked();
+    /// Moving the window by the information panel; true when the event was used.
+    bool PanelMouseEvent(QEvent *event);
+    void HidePanel();
+    bool m_dragging = false;
+    QPoint m_dragStart;       // pointer on the screen when the drag began
+    QPoint m_dragWindowStart; // the window's position then
+
     // Editing the open list (UnitU1Edit.cpp).
 public:
     /// The trimmed text of the node whose in-place editing began last.
@@ -150,7 +199,9 @@ private:
     void OpenListFile();
     void SaveListAs();
     void MakeListDefault();
+    void ExportHtml();
     QString m_editOldText;
+    bool m_exportPageShown = false; // the exported page stays in the view until the selection changes
 
     // Playing (UnitU1Play.cpp).
 public:
@@ -176,6 +227,8 @@ private:
     TMessages &m_messages;
     IFileDialogs &m_fileDialogs;
     IPlayerLink &m_player;
+    IColourDialog &m_colourDialog;
+    IFileAssociation &m_association;
     std::unique_ptr<IDescriptionView> m_descriptionView;
     QStringList m_arguments;
     TForm2 *m_form2 = nullptr;
@@ -183,6 +236,7 @@ private:
     TForm4 *m_form4 = nullptr;
     TForm5 *m_form5 = nullptr;
     TForm6 *m_form6 = nullptr;
+    TForm7 *m_form7 = nullptr;
 
     TOpenList m_list;
     TCatalogueTree *m_tree;
@@ -208,12 +262,15 @@ private:
     QWidget *Panel4 = nullptr;     // right side
     QWidget *Panel6 = nullptr;     // information panel
     QWidget *Panel7 = nullptr;     // chrome buttons
+    QToolButton *SpeedButton12 = nullptr; // close
+    QToolButton *SpeedButton13 = nullptr; // maximise and restore
     QLabel *Label6 = nullptr;      // album
     QLabel *Label7 = nullptr;      // author
     QLabel *Label8 = nullptr;      // track
     QLabel *Label9 = nullptr;      // play time
     TLinkLabel *Label10 = nullptr; // URL
     QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet2 = nullptr;  // image tab
     TImageView *Image1 = nullptr;
     QToolButton *SpeedButton7 = nullptr;  // transport strip: play
     QToolButton *SpeedButton8 = nullptr;  // pause

@@ -2,7 +2,9 @@
 #include "UnitU1.h"
 
 #include "CatalogueTree.h"
+#include "DescriptionView.h"
 #include "FileDialogs.h"
+#include "HtmlExport.h"
 #include "He1.h"
 #include "KsError.h"
 #include "ListEdits.h"
@@ -199,4 +201,18 @@ void TForm1::SaveListAs()
 void TForm1::MakeListDefault()
 {
     m_list.SaveTo(Paths::programFolder() + u"list.lst"_s);
+}
+
+// ---- HTML export -------------------------------------------------------------------------------
+
+void TForm1::ExportHtml()
+{
+    const std::optional<TFileChoice> choice = m_fileDialogs.SaveFile(this, u"HTML|*.htm"_s);
+    if (!choice || language::Trim(choice->Path).isEmpty())
+        return;
+    const QString path = FileDialogs::WithDefaultExtension(choice->Path, u".htm"_s);
+    HtmlExport::WritePage(path, m_list.ListLines, m_list.ListFileName, m_list.Encoding);
+    // The page waits on its tab, which is not brought to the front.
+    m_descriptionView->Navigate(DescriptionUrl(path));
+    m_exportPageShown = true;
 }

@@ -66,6 +66,8 @@ void TForm1::CreateControls()
     Panel1 = strip(u"Panel1"_s, this);
     Panel1->setFixedWidth(297);
     Panel4 = strip(u"Panel4"_s, this);
+    // "Скрыть панель" narrows the window to the left side, cutting the right side off.
+    Panel4->setMinimumWidth(1);
     form->addWidget(Panel1);
     form->addWidget(Panel4, 1);
     CreateLeftSide(Panel1);
@@ -182,9 +184,10 @@ void TForm1::CreateRightSide(QWidget *right)
     Panel6 = strip(u"Panel6"_s, right);
     Panel6->setFixedHeight(86);
     auto *panel = new QHBoxLayout(Panel6);
-    panel->setContentsMargins(6, 2, 0, 2);
+    panel->setContentsMargins(0, 0, 0, 0);
     panel->setSpacing(0);
     auto *grid = new QGridLayout;
+    grid->setContentsMargins(6, 2, 0, 2);
     grid->setVerticalSpacing(0);
     grid->setHorizontalSpacing(6);
     const char16_t *captions[] = { u"Альбом:", u"Композитор:", u"Композиция:", u"Продолжительность:", u"URL:" };
@@ -202,17 +205,20 @@ void TForm1::CreateRightSide(QWidget *right)
     grid->setColumnStretch(1, 1);
     panel->addLayout(grid, 1);
 
-    // Window buttons of the borderless mode.
+    // Window buttons of the borderless mode, drawn with the style's own title-bar symbols.
     Panel7 = strip(u"Panel7"_s, Panel6);
     Panel7->setFixedWidth(24);
-    auto *close = flatButton(u"SpeedButton12"_s, u"r"_s, Panel7);
-    auto *maximize = flatButton(u"SpeedButton13"_s, u"1"_s, Panel7);
-    QFont symbols(u"Webdings"_s);
-    symbols.setPixelSize(11);
-    for (auto [button, top] : { std::pair{ close, 2 }, std::pair{ maximize, 20 } }) {
-        button->setFont(symbols);
+    SpeedButton12 = flatButton(u"SpeedButton12"_s, QString(), Panel7);
+    SpeedButton12->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    SpeedButton13 = flatButton(u"SpeedButton13"_s, QString(), Panel7);
+    SpeedButton13->setIcon(style()->standardIcon(QStyle::SP_TitleBarMaxButton));
+    for (auto [button, top] : { std::pair{ SpeedButton12, 2 }, std::pair{ SpeedButton13, 20 } }) {
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        button->setIconSize(QSize(12, 12));
         button->setGeometry(2, top, 18, 18);
     }
+    OnGuarded(SpeedButton12, &QToolButton::clicked, &TForm1::CloseButtonClicked);
+    OnGuarded(SpeedButton13, &QToolButton::clicked, &TForm1::MaximizeButtonClicked);
     panel->addWidget(Panel7);
     Panel7->hide();
     column->addWidget(Panel6);
@@ -227,19 +233,22 @@ void TForm1::CreateRightSide(QWidget *right)
     auto *sheet1Layout = new QVBoxLayout(sheet1);
     sheet1Layout->setContentsMargins(0, 0, 0, 0);
     sheet1Layout->addWidget(description);
-    auto *sheet2 = new QWidget;
-    sheet2->setObjectName(u"TabSheet2"_s);
-    sheet2->setAutoFillBackground(true);
-    auto *sheet2Layout = new QVBoxLayout(sheet2);
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(u"TabSheet2"_s);
+    TabSheet2->setAutoFillBackground(true);
+    auto *sheet2Layout = new QVBoxLayout(TabSheet2);
     sheet2Layout->setContentsMargins(0, 0, 0, 0);
-    Image1 = new TImageView(sheet2);
+    Image1 = new TImageView(TabSheet2);
     Image1->setObjectName(u"Image1"_s);
     sheet2Layout->addWidget(Image1);
     QWidget *sheet3 = CreateAboutPage(m_shell);
     sheet3->setObjectName(u"TabSheet3"_s);
     PageControl1->addTab(sheet1, u"Описание"_s);
-    PageControl1->addTab(sheet2, u"Изображение"_s);
+    PageControl1->addTab(TabSheet2, u"Изображение"_s);
     PageControl1->addTab(sheet3, u"Авторы..."_s);
+    // The image tab is in front until the settings say otherwise: the description view's engine is
+    // started only when a page is to be shown.
+    PageControl1->setCurrentIndex(ImageTab);
     column->addWidget(PageControl1, 1);
 }
 
@@ -267,7 +276,7 @@ void TForm1::CreateMenus()
     N7 = PopupMenu1->addSeparator();
     N7->setObjectName(u"N7"_s);
     N9 = MenuItem(PopupMenu1, u"N9"_s, u"Поиск"_s, &TForm1::ShowSearch, QKeySequence(Qt::Key_F3));
-    N6 = MenuItem(PopupMenu1, u"N6"_s, u"Скрыть панель"_s, nullptr, QKeySequence(Qt::Key_F10));
+    N6 = MenuItem(PopupMenu1, u"N6"_s, u"Скрыть панель"_s, &TForm1::HidePanel, QKeySequence(Qt::Key_F10));
     // The menu's own keys work while the tree has the focus.
     for (QAction *a : { N5, ID3tag2, N6 }) {
         a->setShortcutContext(Qt::WidgetShortcut);
@@ -277,9 +286,10 @@ void TForm1::CreateMenus()
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(u"PopupMenu2"_s);
-    lstKestrune1 = MenuItem(PopupMenu2, u"lstKestrune1"_s, u"Связать файлы *.lst с Kestrune"_s, nullptr);
-    N3 = MenuItem(PopupMenu2, u"N3"_s, u"Настройки"_s, nullptr);
-    HTML1 = MenuItem(PopupMenu2, u"HTML1"_s, u"Генерация HTML файла списка"_s, nullptr);
+    lstKestrune1 = MenuItem(PopupMenu2, u"lstKestrune1"_s, u"Связать файлы *.lst с Kestrune"_s,
+                            &TForm1::AssociateListFiles);
+    N3 = MenuItem(PopupMenu2, u"N3"_s, u"Настройки"_s, &TForm1::ShowSettingsDialog);
+    HTML1 = MenuItem(PopupMenu2, u"HTML1"_s, u"Генерация HTML файла списка"_s, &TForm1::ExportHtml);
     N4 = MenuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s, nullptr);
     N8 = MenuItem(PopupMenu2, u"N8"_s, u"Сделать список используемым по умолчанию"_s, &TForm1::MakeListDefault);
     ID3TAG1 = MenuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s, nullptr);
@@ -321,6 +331,8 @@ void TForm1::ConnectControls()
     OnGuarded(TreeView1, &THETreeView::NodeDoubleClicked, &TForm1::PlaySelectedTrack);
     OnGuarded(TreeView1, &THETreeView::EnterPressed, &TForm1::PlayByEnter);
     CreateMonitorTimer();
+    // Dragging the information panel moves the window.
+    Panel6->installEventFilter(this);
 
     // A Ctrl+S typed into the open drop-down list arrives at the list view, not at the window's actions.
     ComboBox1->installEventFilter(this);

@@ -1,6 +1,8 @@
 // main: starts Kestrune with the main window on the list named on the command line.
 #include "Application.h"
+#include "ColourDialog.h"
 #include "DescriptionView.h"
+#include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "Messages.h"
 #include "PlayerLink.h"
@@ -20,6 +22,8 @@ int main(int argc, char *argv[])
     app.SetMessages(&messages);
     TSystemShell shell;
     TQtFileDialogs fileDialogs;
+    TQtColourDialog colourDialog;
+    TSystemFileAssociation association;
     // The player is looked for once before any window exists.
     const std::unique_ptr<IPlayerLink> player = CreateSystemPlayerLink();
     player->FindPlayer();
@@ -29,6 +33,8 @@ int main(int argc, char *argv[])
     services.Messages = &messages;
     services.FileDialogs = &fileDialogs;
     services.Player = player.get();
+    services.ColourDialog = &colourDialog;
+    services.Association = &association;
     services.DescriptionView = std::make_unique<TWebDescriptionView>();
     services.Arguments = app.arguments().mid(1);
     TForm1 form(std::move(services));

@@ -1,6 +1,8 @@
 // FileAssociation: registering the program with the desktop as the opener of list files (.lst).
 #pragma once
 
+#include "KsError.h"
+
 #include <QString>
 
 /// Makes the desktop open .lst files with this program, passing the file on the command line.
@@ -25,5 +27,11 @@ class TRecordingFileAssociation : public IFileAssociation
 {
 public:
     int Requests = 0;
-    void AssociateListFiles() override { ++Requests; }
+    QString Failure; ///< when set, every request fails with this text
+    void AssociateListFiles() override
+    {
+        ++Requests;
+        if (!Failure.isEmpty())
+            throw KsError(Failure);
+    }
 };

@@ -1,6 +1,8 @@
 // bench_window_load: a large list loaded into the shown main window, with the first album selected.
 #include "CatalogueTree.h"
+#include "ColourDialog.h"
 #include "DescriptionView.h"
+#include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "He1.h"
 #include "LargeList.h"
@@ -23,11 +25,15 @@ void BM_WindowLoadList(benchmark::State &state)
     TRecordingMessages messages;
     TScriptedFileDialogs fileDialogs;
     TRecordingPlayerLink player;
+    TScriptedColourDialog colourDialog;
+    TRecordingFileAssociation association;
     TFormServices services;
     services.Shell = &shell;
     services.Messages = &messages;
     services.FileDialogs = &fileDialogs;
     services.Player = &player;
+    services.ColourDialog = &colourDialog;
+    services.Association = &association;
     services.DescriptionView = std::make_unique<TRecordingDescriptionView>();
     services.Arguments = QStringList { list.fileName };
     TForm1 form(std::move(services));

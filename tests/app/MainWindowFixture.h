@@ -1,7 +1,9 @@
 // MainWindowFixture: a temporary program folder with lists, and the main window built on fakes.
 #pragma once
 
+#include "ColourDialog.h"
 #include "DescriptionView.h"
+#include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "LinesFile.h"
 #include "Messages.h"
@@ -46,6 +48,8 @@ struct TWindowUnderTest
     TRecordingMessages Messages;
     TScriptedFileDialogs FileDialogs;
     TRecordingPlayerLink Player;
+    TScriptedColourDialog ColourDialog;
+    TRecordingFileAssociation Association;
     TRecordingDescriptionView *View = nullptr;
     std::unique_ptr<TForm1> Form;
 
@@ -56,6 +60,8 @@ struct TWindowUnderTest
         services.Messages = &Messages;
         services.FileDialogs = &FileDialogs;
         services.Player = &Player;
+        services.ColourDialog = &ColourDialog;
+        services.Association = &Association;
         auto view = std::make_unique<TRecordingDescriptionView>();
         View = view.get();
         services.DescriptionView = std::move(view);
@@ -93,6 +99,8 @@ public:
         LinesFile::writeLines(Path(name), lines);
         return Path(name);
     }
+    /// A default settings file that brings the description tab to the front after the first load.
+    void DescriptionTabInFront() const { WriteLines(QStringLiteral("ks.ini"), { QStringLiteral("[Form]"), QStringLiteral("Window=Discription") }); }
     QString WriteBytes(const QString &name, const QByteArray &bytes) const
     {
         QDir().mkpath(QFileInfo(Path(name)).path());

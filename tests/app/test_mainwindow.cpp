@@ -199,6 +199,7 @@ private slots:
         folder.WriteBytes(u"a.htm"_s, "<p>a</p>");
         folder.WriteLines(u"list.lst"_s, albumBlock(u"Первый"_s, u"a.htm"_s, QString(), { { u"Раз"_s, QString() } })
                                              + albumBlock(u"Second"_s, QString(), QString()));
+        folder.DescriptionTabInFront();
         TWindowUnderTest w;
         w.Create();
         QCOMPARE(w.Form->Tree().NodeCount(), 0);
@@ -208,8 +209,8 @@ private slots:
         TTreeNode *first = w.Form->Tree().NodeByIndex(0);
         QCOMPARE(w.Form->TreeView()->Selected(), first);
         QCOMPARE(first->Text(), u"Первый"_s);
+        // Loaded with the image tab in front; the settings then bring the description's tab forward.
         QCOMPARE(w.View->Urls, QList<QUrl>{ fileUrl(folder.Path(u"a.htm"_s)) });
-        QCOMPARE(w.Form->ShownDescription(), folder.Path(u"a.htm"_s));
 
         // Later paints never load again, even when the file has changed meanwhile.
         folder.WriteLines(u"list.lst"_s, albumBlock(u"Other"_s, QString(), QString()));
@@ -302,6 +303,7 @@ private slots:
                           albumBlock(u"A"_s, u"a.htm"_s, QString(),
                                      { { u"T1"_s, u"sub\\t1.txt"_s }, { u"T2"_s, QString() }, { u"T3"_s, u"gone.txt"_s } })
                               + albumBlock(u"B"_s, QString(), QString()) + albumBlock(u"C"_s, u"missing.htm"_s, QString()));
+        folder.DescriptionTabInFront();
         TWindowUnderTest w;
         w.Create();
         QVERIFY(w.ShowAndLoad());
@@ -343,6 +345,7 @@ private slots:
         folder.WriteLines(u"list.lst"_s, albumBlock(u"A"_s, u"a.htm"_s, QString(), { { u"T"_s, QString() } })
                                              + albumBlock(u"B"_s, u"b.htm"_s, QString())
                                              + albumBlock(u"N"_s, QString(), QString()));
+        folder.DescriptionTabInFront();
         TWindowUnderTest w;
         w.Create();
         QVERIFY(w.ShowAndLoad());
@@ -350,11 +353,16 @@ private slots:
         THETreeView *view = w.Form->TreeView();
         TCatalogueTree &tree = w.Form->Tree();
         QCOMPARE(w.View->Urls.size(), 1);
+        // Selections on the description tab show their pages: B's, then A's again.
+        view->Select(tree.Root(1));
+        view->Select(tree.Root(0));
+        QCOMPARE(w.View->Urls.size(), 3);
+        QCOMPARE(w.Form->ShownDescription(), folder.Path(u"a.htm"_s));
 
         // On another tab the selection leaves the view alone; the tab handler catches up.
         tabs->setCurrentIndex(2);
         view->Select(tree.Root(1));
-        QCOMPARE(w.View->Urls.size(), 1);
+        QCOMPARE(w.View->Urls.size(), 3);
         tabs->setCurrentIndex(0);
         QCOMPARE(w.View->Urls.last(), fileUrl(folder.Path(u"b.htm"_s)));
         QCOMPARE(w.Form->ShownDescription(), folder.Path(u"a.htm"_s)); // the tab handler never changes it
@@ -413,6 +421,7 @@ private slots:
                                              + albumBlock(u"Gone"_s, QString(), u"gone.jpg"_s)
                                              + albumBlock(u"Bad"_s, QString(), u"bad.xyz"_s)
                                              + albumBlock(u"Q"_s, QString(), u"other.bmp"_s));
+        folder.DescriptionTabInFront();
         TWindowUnderTest w;
         w.Create();
         QVERIFY(w.ShowAndLoad());
@@ -420,7 +429,9 @@ private slots:
         auto *image = w.Find<TImageView>(u"Image1"_s);
         THETreeView *view = w.Form->TreeView();
         TCatalogueTree &tree = w.Form->Tree();
-        QVERIFY(image->Picture().isNull()); // the description tab was in front
+        // The list loads with the image tab in front; the settings then bring the description's tab forward.
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(image->Picture().size(), QSize(40, 30));
 
         // An album without an image hides the view on any tab; the image tab shows the next cover.
         view->Select(tree.Root(1));
