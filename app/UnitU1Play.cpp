@@ -78,7 +78,7 @@ void TForm1::StartSelectedTrack(bool byEnter)
     }
     if (!byEnter) {
         // The application title is what message boxes and the taskbar show; the caption stays.
-        QCoreApplication::setApplicationName(u"Kestrune - "_s + track.Title);
+        SetApplicationTitle(u"Kestrune - "_s + track.Title);
         m_monitor.SwitchOff();
         SyncMonitorTimer();
     }
