@@ -45,6 +45,7 @@ TForm1::TForm1(TFormServices services, QWidget *parent)
     TreeView1->setFocus();
     Guarded([this] { FormCreate(); });
     CreateDialogs();
+    m_shell.SetFailureHandler([this](const QString &target) { Guarded([this, &target] { OpenFailed(target); }); });
     // Every file dialog starts where the open list is, or in the program folder.
     m_fileDialogs.SetStartFolder([this] {
         const QString folder = Paths::folderOf(Paths::toFileSystem(m_list.ListFileName));

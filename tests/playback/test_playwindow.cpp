@@ -149,6 +149,25 @@ private slots:
             QCOMPARE(l.W.Find<QLabel>(u"Label%1"_s.arg(i))->textFormat(), Qt::PlainText);
     }
 
+    void fileNoProgramOpensIsReported()
+    {
+        TPlayFixture f;
+        QVERIFY(f.Open());
+        f.DoubleClick(f.Node(0, 0));
+        const QStringList played = f.Panel();
+        f.View()->Select(f.Node(1, 0));
+        f.Trigger(u"N10"_s);
+        QCOMPARE(f.Panel().first(), u"Harbour"_s);
+        // The desktop reports that nothing opens the file: the user is told, and the panel, the
+        // title and album play are as before the start.
+        f.W.Shell.Fail(f.File(u"h1"_s));
+        QCOMPARE(f.W.Messages.Messages.size(), 1);
+        QVERIFY(f.W.Messages.Messages.first().contains(f.File(u"h1"_s)));
+        QCOMPARE(f.Panel(), played);
+        QCOMPARE(ApplicationTitle(), u"Kestrune - w1"_s);
+        QVERIFY(!f.Monitor().IsOn());
+    }
+
     void probeWhenShown()
     {
         TPlayFixture f;
