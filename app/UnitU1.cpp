@@ -3,6 +3,7 @@
 
 #include "CatalogueTree.h"
 #include "DescriptionView.h"
+#include "FileDialogs.h"
 #include "He1.h"
 #include "ImageView.h"
 #include "LinkLabel.h"
@@ -20,6 +21,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -40,6 +42,12 @@ TForm1::TForm1(TFormServices services, QWidget *parent)
     TreeView1->setFocus();
     Guarded([this] { FormCreate(); });
     CreateDialogs();
+    m_shell.SetFailureHandler([this](const QString &target) { Guarded([this, &target] { OpenFailed(target); }); });
+    // Every file dialog starts where the open list is, or in the program folder.
+    m_fileDialogs.SetStartFolder([this] {
+        const QString folder = Paths::folderOf(Paths::toFileSystem(m_list.ListFileName));
+        return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : Paths::programFolder();
+    });
 }
 
 TForm1::~TForm1() = default;
@@ -222,9 +230,10 @@ void TForm1::QuickLoadChosen(int index)
     Guarded([this, index] {
         if (index < 0 || index >= m_quickLoadFiles.size())
             return;
+        // A relative entry names a list in the program folder, as the demo's entries do.
         const QString &file = m_quickLoadFiles.at(index);
         if (!language::Trim(file).isEmpty())
-            LoadList(file);
+            LoadList(Paths::resolve(file));
     });
 }
 

@@ -220,6 +220,14 @@ private:
     void PlayWholeAlbum();
     void StartSelectedTrack(bool byEnter);
     void SyncMonitorTimer();
+    /// The desktop could not open a track or an address: say so, and undo what starting the track showed.
+    void OpenFailed(const QString &target);
+    struct TBeforeStart
+    {
+        QString Title;
+        QStringList Panel;
+        QString File;
+    } m_beforeStart;
     TAlbumMonitor m_monitor;
     QTimer *Timer1 = nullptr;           // the album monitor's timer
 

@@ -367,12 +367,11 @@ private slots:
         QCOMPARE(w.View->Urls.last(), fileUrl(folder.Path(u"b.htm"_s)));
         QCOMPARE(w.Form->ShownDescription(), folder.Path(u"a.htm"_s)); // the tab handler never changes it
 
-        // An album without a page, shown through the tab: the bare address.
+        // An album without a page, shown through the tab: an empty page, never the file system's root.
         tabs->setCurrentIndex(2);
         view->Select(tree.Root(2));
         tabs->setCurrentIndex(0);
-        QCOMPARE(w.View->Urls.last(), QUrl(u"file://"_s));
-        QCOMPARE(w.View->Urls.last().toString(), u"file://"_s);
+        QCOMPARE(w.View->Urls.last().toString(), u"about:blank"_s);
 
         // A track selected: the tab prefers its own page when it has one, else the album's.
         tabs->setCurrentIndex(2);
@@ -390,7 +389,7 @@ private slots:
             QCOMPARE(url.scheme(), u"file"_s);
             QCOMPARE(url.toLocalFile(), path);
         }
-        QCOMPARE(DescriptionUrl(u"  "_s).toString(), u"file://"_s);
+        QCOMPARE(DescriptionUrl(u"  "_s).toString(), u"about:blank"_s);
     }
 
     void noDescriptionEverShown()

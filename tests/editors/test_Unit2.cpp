@@ -272,7 +272,7 @@ private slots:
         QCOMPARE(m_w->FileDialogs.Requests.at(0).InitialFilter, 3);
         QCOMPARE(m_w->FileDialogs.Requests.at(0).Filter,
                  u"Изображения BMP|*.bmp|Изображения JPG|*.jpg|Изображения GIF|*.gif|"
-                 u"Все поддерживаемые форматы|*.bmp;*.jpg;*.gif"_s);
+                 u"Все поддерживаемые форматы|*.bmp;*.jpg;*.gif;*.png"_s);
         QCOMPARE(image->text(), m_folder->Path(u"music/cover.jpg"_s));
         m_w->FileDialogs.Answer(m_folder->Path(u"music/cover"_s), 0); // .bmp, absent: no change
         click(u"Button10"_s);
