@@ -5,22 +5,38 @@
 #include "FileAssociation.h"
 #include "FileDialogs.h"
 #include "Messages.h"
+#include "Paths.h"
 #include "PlayerLink.h"
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The program folder: beside the executable, or the user's own data folder of an installed program.
+void ChooseProgramFolder(TMessages &messages)
+{
+    const Paths::TStartFolders folders = Paths::startFolders();
+    Paths::setProgramFolder(Paths::chooseProgramFolder(folders));
+    if (!folders.ExecutableWritable)
+        RunGuarded(messages, [&folders] { Paths::prepareUserDataFolder(folders.UserData, folders.Demo); });
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // The user's data folder is named after the program.
+    QCoreApplication::setApplicationName(u"Kestrune"_s);
     // The web view shares its rendering context with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TKestruneApplication app(argc, argv);
-    QCoreApplication::setApplicationName(u"Kestrune"_s);
     TKestruneApplication::LoadQtTranslations();
 
     TMessageBoxes messages;
     app.SetMessages(&messages);
+    ChooseProgramFolder(messages);
     TSystemShell shell;
     TQtFileDialogs fileDialogs;
     TQtColourDialog colourDialog;

@@ -33,4 +33,32 @@ bool fileExists(const QString &stored);
 /// The folder part of a path, with its trailing separator; empty when there is none.
 QString folderOf(const QString &path);
 
+/// True when a file can be created in the folder (one is made there and removed at once). Unlike
+/// permission bits this also holds for the superuser and for read-only file systems and media.
+bool canWrite(const QString &folder);
+
+/// The folders start-up chooses the program folder from, each with its trailing separator.
+struct TStartFolders
+{
+    QString Executable;              ///< the folder of the running executable
+    bool ExecutableWritable = false; ///< canWrite(Executable)
+    QString UserData;                ///< the user's own data folder of the program
+    QString Demo;                    ///< the demo catalogue installed with the program, laid out as a program folder
+};
+
+/// The running program's folders: QStandardPaths::AppDataLocation is the user's data folder, and the
+/// demo lies where the installation puts it relative to the executable (share/kestrune/skel).
+TStartFolders startFolders();
+
+/// The program folder: the executable's folder when it can be written (a program in a folder of its
+/// own, a build, a portable copy), else the user's data folder (an installed program).
+QString chooseProgramFolder(const TStartFolders &folders);
+
+/// Makes the user's data folder and, when it holds neither list.lst nor ks.ini (it has never been
+/// used: every exit writes ks.ini), copies the demo catalogue into it, writable by the user.
+/// Existing files are never replaced; list.lst comes last, so an interrupted copy is taken up again
+/// on the next start. A missing demo copies nothing. Throws KsError ("Cannot create file %s") when
+/// a folder or file cannot be made.
+void prepareUserDataFolder(const QString &userData, const QString &demo);
+
 } // namespace Paths
