@@ -1,6 +1,7 @@
 // main: starts Kestrune with the main window on the list named on the command line.
 #include "Application.h"
 #include "ColourDialog.h"
+#include "CommandLine.h"
 #include "DescriptionView.h"
 #include "FileAssociation.h"
 #include "FileDialogs.h"
@@ -10,9 +11,32 @@
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
+#include <QStandardPaths>
+
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Help and version are answered before the application connects to a display.
+bool AnswerCommandLine(int argc, char *argv[])
+{
+    const QStringList arguments = argc > 1 ? QStringList { QString::fromLocal8Bit(argv[1]) } : QStringList();
+    QString text;
+    switch (CommandLine::Request(arguments)) {
+    case CommandLine::TRequest::Run:
+        return false;
+    case CommandLine::TRequest::Help:
+        text = CommandLine::HelpText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        break;
+    case CommandLine::TRequest::Version:
+        text = CommandLine::VersionText();
+        break;
+    }
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return true;
+}
 
 // The program folder: beside the executable, or the user's own data folder of an installed program.
 void ChooseProgramFolder(TMessages &messages)
@@ -29,6 +53,8 @@ int main(int argc, char *argv[])
 {
     // The user's data folder is named after the program.
     QCoreApplication::setApplicationName(u"Kestrune"_s);
+    if (AnswerCommandLine(argc, argv))
+        return 0;
     // The web view shares its rendering context with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TKestruneApplication app(argc, argv);
