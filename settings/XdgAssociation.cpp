@@ -17,6 +17,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString MimeXmlName = u"kestrune-list.xml"_s;
+// The entry's Icon= names it; a program that is not installed brings it along.
+const QString IconName = u"icons/kestrune.svg"_s;
 
 QByteArray resource(const QString &name)
 {
@@ -124,6 +126,7 @@ void Register(const QString &executable, const TFolders &folders)
 {
     const QString type = ListMimeType();
     writeFile(folders.DataHome + u"/applications/"_s + DesktopFileName(), DesktopEntry(executable));
+    writeFile(folders.DataHome + u"/icons/hicolor/scalable/apps/kestrune.svg"_s, resource(IconName));
 
     const QString mimeFolder = folders.DataHome + u"/mime"_s;
     writeFile(mimeFolder + u"/packages/"_s + MimeXmlName, resource(MimeXmlName));

@@ -19,6 +19,11 @@ QByteArray bytesOf(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+QStringList lines(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes).split(u'\n');
+}
+
 // Points HOME and the XDG folders at a temporary folder while it lives.
 class TemporaryHome
 {
@@ -99,6 +104,10 @@ private slots:
         const QString xml = folders.DataHome + u"/mime/packages/kestrune-list.xml"_s;
         QCOMPARE(bytesOf(entry), XdgAssociation::DesktopEntry(executable));
         QVERIFY(bytesOf(xml).contains("<glob pattern=\"*.lst\""));
+        // The icon the entry names comes along.
+        QVERIFY(lines(bytesOf(entry)).contains(u"Icon=kestrune"_s));
+        const QByteArray icon = bytesOf(folders.DataHome + u"/icons/hicolor/scalable/apps/kestrune.svg"_s);
+        QVERIFY(icon.startsWith("<?xml") && icon.contains("<svg"));
         // update-mime-database has built the user's database from it.
         QVERIFY(bytesOf(folders.DataHome + u"/mime/globs2"_s).contains(":application/x-kestrune-list:*.lst"));
         QCOMPARE(bytesOf(mimeApps),
@@ -106,9 +115,11 @@ private slots:
                  "application/x-kestrune-list=kestrune.desktop\n"_ba);
 
         // A second request leaves the same files.
-        const QByteArray before = bytesOf(entry) + bytesOf(xml) + bytesOf(mimeApps);
+        const QByteArray before = bytesOf(entry) + bytesOf(xml) + bytesOf(mimeApps) + icon;
         XdgAssociation::Register(executable, folders);
-        QCOMPARE(bytesOf(entry) + bytesOf(xml) + bytesOf(mimeApps), before);
+        QCOMPARE(bytesOf(entry) + bytesOf(xml) + bytesOf(mimeApps)
+                     + bytesOf(folders.DataHome + u"/icons/hicolor/scalable/apps/kestrune.svg"_s),
+                 before);
 
         const QString xdgMime = QStandardPaths::findExecutable(u"xdg-mime"_s);
         if (xdgMime.isEmpty())
