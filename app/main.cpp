@@ -11,6 +11,7 @@
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
+#include <QIcon>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TKestruneApplication app(argc, argv);
     TKestruneApplication::LoadQtTranslations();
+    QApplication::setWindowIcon(QIcon::fromTheme(u"kestrune"_s, QIcon(u":/icons/kestrune.png"_s)));
 
     TMessageBoxes messages;
     app.SetMessages(&messages);
