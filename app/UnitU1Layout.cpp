@@ -56,9 +56,8 @@ void TForm1::CreateControls()
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Kestrune v. 0.98"_s);
-    // The window's bounds before any settings file is applied.
-    move(92, 74);
-    resize(644, 469);
+    // The window's bounds (of its client area) before any settings file is applied.
+    setGeometry(92, 74, 644, 469);
 
     auto *form = new QHBoxLayout(this);
     form->setContentsMargins(0, 0, 0, 0);

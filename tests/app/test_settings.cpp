@@ -64,7 +64,7 @@ private slots:
         TWindowUnderTest w;
         w.Create();
         QVERIFY(w.ShowAndLoad());
-        QCOMPARE(w.Form->pos(), QPoint(92, 74));
+        QCOMPARE(w.Form->geometry().topLeft(), QPoint(92, 74));
         QCOMPARE(w.Form->size(), QSize(644, 469));
         auto *tree = w.Find<THETreeView>(u"TreeView1"_s);
         QCOMPARE(colourOf(tree, QPalette::Base), QColor(Qt::white));
@@ -77,7 +77,7 @@ private slots:
         QVERIFY(w.View->Urls.isEmpty()); // no description page on the image tab
         QVERIFY(!QFile::exists(folder.Path(u"ks.ini"_s)));
 
-        w.Form->move(30, 40);
+        w.Form->setGeometry(QRect(QPoint(30, 40), w.Form->size()));
         w.Form->close();
         const TIniFile ini(folder.Path(u"ks.ini"_s));
         QCOMPARE(ini.ReadInteger(u"Form"_s, u"Left"_s, 0), 30);
@@ -96,7 +96,7 @@ private slots:
         TWindowUnderTest w;
         w.Create();
         QVERIFY(w.ShowAndLoad());
-        QCOMPARE(w.Form->pos(), QPoint(60, 50));
+        QCOMPARE(w.Form->geometry().topLeft(), QPoint(60, 50));
         QCOMPARE(w.Form->size(), QSize(700, 500));
         auto *tree = w.Find<THETreeView>(u"TreeView1"_s);
         QCOMPARE(colourOf(tree, QPalette::Base), QColor(Qt::black));
@@ -172,7 +172,7 @@ private slots:
         auto *button = again.Find<QToolButton>(u"SpeedButton13"_s);
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_VERIFY(!again.Form->isMaximized());
-        QTRY_COMPARE(again.Form->pos(), QPoint(12, 11));
+        QTRY_COMPARE(again.Form->geometry().topLeft(), QPoint(12, 11));
         QTRY_COMPARE(again.Form->size(), QSize(600, 450));
         QCOMPARE(button->icon().pixmap(12).toImage(), maxSymbol);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(button->icon().pixmap(12).toImage(), restoreSymbol);
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_VERIFY(!again.Form->isMaximized());
-        QTRY_COMPARE(again.Form->pos(), QPoint(12, 11));
+        QTRY_COMPARE(again.Form->geometry().topLeft(), QPoint(12, 11));
         QTRY_COMPARE(again.Form->size(), QSize(600, 450));
     }
 
