@@ -58,9 +58,22 @@ void TForm1::FormCreate()
     m_list.ListLines.clear();
     m_quickLoadFiles.clear();
     // The list is chosen now and loaded at the first paint.
-    const QString argument = m_arguments.isEmpty() ? QString() : language::Trim(m_arguments.first());
+    const QString argument = ListFileArgument(m_arguments);
     m_list.ListFileName = argument.isEmpty() ? Paths::programFolder() + u"list.lst"_s : argument;
     LoadQuickLoadIndex();
+}
+
+QString TForm1::ListFileArgument(const QStringList &arguments)
+{
+    const QString first = language::Trim(arguments.value(0));
+    // The shell's association passes the file unquoted, so a name with blanks arrives in pieces:
+    // when the first piece names no file and all of them together do, they are the list.
+    if (arguments.size() > 1 && !Paths::fileExists(first)) {
+        const QString joined = language::Trim(arguments.join(u' '));
+        if (Paths::fileExists(joined))
+            return joined;
+    }
+    return first;
 }
 
 void TForm1::CreateDialogs()
@@ -92,7 +105,7 @@ void TForm1::LoadList(const QString &fileName)
 {
     TLoadContext context;
     context.ProgramFolder = Paths::programFolder();
-    context.FirstArgument = language::Trim(m_arguments.value(0)); // as ListFileName takes it
+    context.FirstArgument = ListFileArgument(m_arguments); // as ListFileName takes it
     context.LoadSettingsFile = [this](const QString &path) { LoadSettingsFile(path); };
     if (m_list.LoadList(fileName, *m_tree, context))
         TreeView1->Select(m_tree->NodeByIndex(0));

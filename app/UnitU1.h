@@ -138,6 +138,9 @@ private:
     }
 
     // Start-up and handlers (UnitU1.cpp).
+    /// The list named on the command line: the first argument, trimmed, or every argument joined
+    /// when that alone names no file but the whole does; empty when none is given.
+    static QString ListFileArgument(const QStringList &arguments);
     void FormCreate();
     void CreateDialogs();
     void FirstPaint();
