@@ -10,6 +10,7 @@
 #include "Paths.h"
 #include "Pictures.h"
 #include "ShellOpen.h"
+#include "Unit1.h"
 #include "Unit2.h"
 #include "Unit31.h"
 #include "Unit41.h"
@@ -64,6 +65,7 @@ void TForm1::CreateDialogs()
     const TDialogServices services{ &m_messages, &m_fileDialogs };
     m_form2 = new TForm2(*this, services, this);
     m_form5 = new TForm5(*this, services, this);
+    m_fileFindForm = new TFileFindForm(*this, services, this);
     m_form3 = new TForm3(*this, services, this);
     m_form4 = new TForm4(*this, services, this);
     m_form6 = new TForm6(*this, services, this);

@@ -31,6 +31,7 @@ class TForm3;
 class TForm4;
 class TForm5;
 class TForm6;
+class TFileFindForm;
 class TMessages;
 class TTreeNode;
 
@@ -72,6 +73,7 @@ public:
     TForm4 *Form4() const { return m_form4; }
     TForm5 *Form5() const { return m_form5; }
     TForm6 *Form6() const { return m_form6; }
+    TFileFindForm *FileFindForm() const { return m_fileFindForm; }
 
     // The settings file of the window (applied in full by the settings module).
     void LoadDefaultSettings();
@@ -137,6 +139,7 @@ private:
     void ShowBuilder();
     void ShowSearch();
     void ShowQuickLoadManager();
+    void ShowFileSearch();
     void CollapseTree();
     void DeleteSelected();
     void DeleteAlbum(TTreeNode *node);
@@ -183,6 +186,7 @@ private:
     TForm4 *m_form4 = nullptr;
     TForm5 *m_form5 = nullptr;
     TForm6 *m_form6 = nullptr;
+    TFileFindForm *m_fileFindForm = nullptr;
 
     TOpenList m_list;
     TCatalogueTree *m_tree;

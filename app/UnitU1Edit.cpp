@@ -8,6 +8,7 @@
 #include "ListEdits.h"
 #include "Messages.h"
 #include "Paths.h"
+#include "Unit1.h"
 #include "Unit2.h"
 #include "Unit31.h"
 #include "Unit41.h"
@@ -40,6 +41,11 @@ void TForm1::ShowSearch()
 void TForm1::ShowQuickLoadManager()
 {
     m_form5->ShowManager();
+}
+
+void TForm1::ShowFileSearch()
+{
+    m_fileFindForm->ShowFinder();
 }
 
 void TForm1::CollapseTree()
