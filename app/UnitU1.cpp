@@ -16,6 +16,7 @@
 #include "Unit41.h"
 #include "Unit5.h"
 #include "Unit6.h"
+#include "Unit8.h"
 #include "language.h"
 
 #include <QAbstractItemView>
@@ -69,6 +70,7 @@ void TForm1::CreateDialogs()
     m_form3 = new TForm3(*this, services, this);
     m_form4 = new TForm4(*this, services, this);
     m_form6 = new TForm6(*this, services, this);
+    m_form8 = new TForm8(m_messages, this);
 }
 
 void TForm1::LoadQuickLoadIndex()

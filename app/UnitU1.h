@@ -31,6 +31,7 @@ class TForm3;
 class TForm4;
 class TForm5;
 class TForm6;
+class TForm8;
 class TFileFindForm;
 class TMessages;
 class TTreeNode;
@@ -74,6 +75,7 @@ public:
     TForm5 *Form5() const { return m_form5; }
     TForm6 *Form6() const { return m_form6; }
     TFileFindForm *FileFindForm() const { return m_fileFindForm; }
+    TForm8 *Form8() const { return m_form8; }
 
     // The settings file of the window (applied in full by the settings module).
     void LoadDefaultSettings();
@@ -140,6 +142,7 @@ private:
     void ShowSearch();
     void ShowQuickLoadManager();
     void ShowFileSearch();
+    void ShowTagEditor();
     void CollapseTree();
     void DeleteSelected();
     void DeleteAlbum(TTreeNode *node);
@@ -187,6 +190,7 @@ private:
     TForm5 *m_form5 = nullptr;
     TForm6 *m_form6 = nullptr;
     TFileFindForm *m_fileFindForm = nullptr;
+    TForm8 *m_form8 = nullptr;
 
     TOpenList m_list;
     TCatalogueTree *m_tree;

@@ -14,6 +14,7 @@
 #include "Unit41.h"
 #include "Unit5.h"
 #include "Unit6.h"
+#include "Unit8.h"
 #include "language.h"
 
 #include <QAction>
@@ -46,6 +47,11 @@ void TForm1::ShowQuickLoadManager()
 void TForm1::ShowFileSearch()
 {
     m_fileFindForm->ShowFinder();
+}
+
+void TForm1::ShowTagEditor()
+{
+    m_form8->ShowEditor();
 }
 
 void TForm1::CollapseTree()
@@ -181,6 +187,7 @@ void TForm1::HandOverToTagEditor()
     // The editor takes CurrentTrack.FileName: the selected track's, or on an album the track looked up last.
     if (TTreeNode *node = TreeView1->Selected())
         LookUpRecords(node);
+    m_form8->OpenFile(m_list.CurrentTrack.FileName);
 }
 
 // ---- opening and saving ------------------------------------------------------------------------
