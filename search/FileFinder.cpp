@@ -20,29 +20,23 @@ QString withSeparator(const QString &folder)
     return folder.endsWith(u'/') || folder.endsWith(Paths::separator()) ? folder : folder + Paths::separator();
 }
 
-struct Entry
-{
-    QString name;
-    QFileInfo info;
-};
+} // namespace
 
-int attributesOf(const QFileInfo &info)
+int TSearchRec::Attr() const
 {
     int attr = 0;
-    if (info.isDir())
+    if (Info.isDir())
         attr |= FileStamp::Directory;
-    else if (info.isFile())
+    else if (Info.isFile())
         attr |= FileStamp::Archive;
     else
         attr |= FileStamp::System;
-    if (info.isHidden())
+    if (Info.isHidden())
         attr |= FileStamp::Hidden;
-    if (!info.isWritable())
+    if (!(Info.permissions() & QFileDevice::WriteOwner))
         attr |= FileStamp::ReadOnly;
     return attr;
 }
-
-} // namespace
 
 TFileFinder::TFileFinder(QObject *owner) : QObject(owner), Root(withSeparator(QDir::toNativeSeparators(QDir::rootPath())))
 {
@@ -88,23 +82,22 @@ void TFileFinder::SearchDirectory(const QString &directory)
         filters |= QDir::Hidden;
     if (FileAttr & FileStamp::System)
         filters |= QDir::System;
-    std::vector<Entry> entries;
+    std::vector<TSearchRec> entries;
     for (QDirIterator it(directory, filters); it.hasNext();) {
         it.next();
         entries.push_back({ it.fileName(), it.fileInfo() });
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return Paths::NameLess(a.name, b.name); });
+    std::sort(entries.begin(), entries.end(),
+              [](const TSearchRec &a, const TSearchRec &b) { return Paths::NameLess(a.Name, b.Name); });
 
-    for (const Entry &e : entries) {
+    for (const TSearchRec &e : entries) {
         if (m_stopped || stop)
             break;
         // A link to a folder is reported like a folder but never entered: it may lead back up the tree.
-        if (e.info.isDir() && !e.name.startsWith(u'.') && !e.info.isSymLink() && !e.info.isJunction())
-            subfolders.append(directory + e.name);
-        if (!Filename.isEmpty() && OnFileFound && Fits(e.name)) {
-            const TSearchRec rec{ e.name, attributesOf(e.info), e.info.size(), e.info.lastModified() };
-            OnFileFound(*this, directory, rec, stop);
-        }
+        if (e.Info.isDir() && !e.Name.startsWith(u'.') && !e.Info.isSymLink() && !e.Info.isJunction())
+            subfolders.append(directory + e.Name);
+        if (!Filename.isEmpty() && OnFileFound && Fits(e.Name))
+            OnFileFound(*this, directory, e, stop);
         stop = stop || m_stopped;
         m_stopped = stop;
         if (StatusLabel && m_status != directory) {

@@ -4,18 +4,24 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
 
-/// One directory entry as the scan returned it.
+/// One directory entry as the scan returned it. Its size, stamp and attributes are read from the file
+/// system when first asked for, so that a walk that needs only names costs no more than the scan.
 struct TSearchRec
 {
     QString Name;
-    int Attr = 0; ///< FileStamp::Attribute bits (read-only, hidden, system, directory, archive)
-    qint64 Size = 0;
-    QDateTime Time; ///< last modification
+    QFileInfo Info;
+
+    /// FileStamp::Attribute bits: read-only, hidden, system, directory, archive.
+    int Attr() const;
+    qint64 Size() const { return Info.size(); }
+    /// Last modification.
+    QDateTime Time() const { return Info.lastModified(); }
 };
 
 /// Walks a tree from Root, depth first: in each folder every entry first, in name order, then its

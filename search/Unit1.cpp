@@ -48,7 +48,7 @@ TFileFindForm::TFileFindForm(ICatalogueHost &host, const TDialogServices &servic
     m_finder->Filename = u"*.mp3"_s;
     m_finder->FuzzySearch = true;
     m_finder->IgnoreCase = true;
-    m_search.OnAlbum = [this](const QStringList &block) { RichEdit1->appendPlainText(block.join(u'\n')); };
+    m_search.OnAlbum = [this](const QStringList &block) { m_pendingText << block; };
     CreateControls();
     setFixedSize(ClientWidth, ClientHeight);
 }
@@ -129,6 +129,10 @@ void TFileFindForm::CreateControls()
     m_progress = new QTimer(this);
     m_progress->setInterval(ProgressMs);
     connect(m_progress, &QTimer::timeout, this, &TFileFindForm::ShowProgress);
+    // Runs whenever the running search lets the event loop turn.
+    m_flush = new QTimer(this);
+    m_flush->setInterval(0);
+    connect(m_flush, &QTimer::timeout, this, &TFileFindForm::FlushText);
     connect(Edit3, &QLineEdit::textChanged, this, [this](const QString &text) { FileListBox1->SetMask(u"*."_s + text); });
     const auto guarded = [this](void (TFileFindForm::*handler)()) {
         return [this, handler] { RunGuarded(*m_services.Messages, [&] { (this->*handler)(); }); };
@@ -171,9 +175,11 @@ void TFileFindForm::Search()
     try {
         m_search.Run(request);
     } catch (...) {
+        FlushText();
         SetSearching(false);
         throw;
     }
+    FlushText();
     SetSearching(false);
     // The folder list moves to the last album's folder, where a following search starts.
     if (!m_search.LastAlbumFolder().isEmpty())
@@ -189,11 +195,23 @@ void TFileFindForm::SetSearching(bool searching)
                                                           DirectoryListBox1, DriveComboBox1 })
         w->setEnabled(!searching);
     RichEdit1->setReadOnly(searching);
-    if (searching)
-        m_progress->start();
-    else
-        m_progress->stop();
+    // The albums of a search are not undone line by line.
+    RichEdit1->setUndoRedoEnabled(!searching);
+    for (QTimer *t : { m_progress, m_flush }) {
+        if (searching)
+            t->start();
+        else
+            t->stop();
+    }
     ShowProgress();
+}
+
+void TFileFindForm::FlushText()
+{
+    if (m_pendingText.isEmpty())
+        return;
+    RichEdit1->appendPlainText(m_pendingText.join(u'\n'));
+    m_pendingText.clear();
 }
 
 void TFileFindForm::ShowProgress()

@@ -41,6 +41,9 @@ private:
     void Search();
     void SetSearching(bool searching);
     void ShowProgress();
+    /// Puts the albums made since the last time into the text box: one insertion each time the search
+    /// lets events through, rather than one per album, keeps a large search fast.
+    void FlushText();
     QStringList TextLines() const;
     void SaveToNew();
     void AddToCurrent();
@@ -51,6 +54,8 @@ private:
     TAudioInfo m_info;
     TFileSearch m_search;
     QTimer *m_progress = nullptr;
+    QTimer *m_flush = nullptr;
+    QStringList m_pendingText;
 
     TFileListBox *FileListBox1 = nullptr;
     QLabel *Label3 = nullptr;  // "*."

@@ -34,7 +34,7 @@ class TestFileFinder : public QObject
         f->FuzzySearch = true;
         f->OnFileFound = [this, onFound](TFileFinder &, const QString &dir, const TSearchRec &rec, bool &stop) {
             m_found << dir.mid(m_root.size()) + rec.Name;
-            m_attrs << rec.Attr;
+            m_attrs << rec.Attr();
             if (onFound)
                 onFound(stop);
         };
