@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,6 +21,7 @@ namespace {
 
 constexpr int ClientWidth = 536;
 constexpr int ClientHeight = 240;
+constexpr int LeftWidth = 150;
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
 {
@@ -54,7 +56,9 @@ TForm8::TForm8(TMessages &messages, QWidget *parent)
     setWindowTitle(u"Редактор ID3 тегов"_s);
     setModal(false);
     CreateControls();
-    setFixedSize(ClientWidth, ClientHeight);
+    // The given client size, or more where the controls need it at the desktop's font.
+    setFixedSize(minimumSizeHint().expandedTo(QSize(ClientWidth, ClientHeight)));
+    layout()->activate(); // the path label knows its width before the dialog is first shown
 }
 
 void TForm8::CreateControls()
@@ -66,6 +70,7 @@ void TForm8::CreateControls()
     DirectoryListBox1->setObjectName(u"DirectoryListBox1"_s);
     DriveComboBox1 = new TDriveComboBox(this);
     DriveComboBox1->setObjectName(u"DriveComboBox1"_s);
+    DriveComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     LinkFileBrowser(DriveComboBox1, DirectoryListBox1, FileListBox1);
 
     Label3 = new QLabel(u"Файл:"_s, this);
@@ -96,7 +101,10 @@ void TForm8::CreateControls()
     Button4 = button(this, u"Button4"_s, u"Удалить из всех файлов"_s);
     Button3 = button(this, u"Button3"_s, u"Выход"_s);
 
-    auto *left = new QVBoxLayout;
+    auto *leftColumn = new QWidget(this);
+    leftColumn->setFixedWidth(LeftWidth);
+    auto *left = new QVBoxLayout(leftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(FileListBox1, 1);
     left->addWidget(DirectoryListBox1, 1);
     left->addWidget(DriveComboBox1);
@@ -115,8 +123,8 @@ void TForm8::CreateControls()
         right->addWidget(b);
     right->addStretch();
     auto *form = new QHBoxLayout(this);
-    form->addLayout(left, 3);
-    form->addLayout(middle, 4);
+    form->addWidget(leftColumn);
+    form->addLayout(middle, 1);
     form->addLayout(right);
 
     QWidget *order[] = { FileListBox1, DirectoryListBox1, DriveComboBox1, LabeledEdit1, LabeledEdit2, LabeledEdit3,
@@ -154,7 +162,8 @@ void TForm8::OpenFile(const QString &path)
 void TForm8::LoadFile(const QString &path)
 {
     m_loaded = path;
-    Label4->setText(path);
+    // A long path loses its middle: the drive and the file name stay in sight.
+    Label4->setText(Label4->fontMetrics().elidedText(path, Qt::ElideMiddle, Label4->width()));
     Label4->setToolTip(path);
     ShowFields(TagEditing::LoadFields(path));
 }

@@ -26,6 +26,7 @@ using namespace Qt::StringLiterals;
 namespace {
 constexpr int ClientWidth = 534;
 constexpr int ClientHeight = 354;
+constexpr int LeftWidth = 170;
 constexpr int ProgressMs = 100; // how often the status line follows a running search
 constexpr int PumpMs = 20;      // the longest the walk keeps the window from its events
 } // namespace
@@ -50,7 +51,9 @@ TFileFindForm::TFileFindForm(ICatalogueHost &host, const TDialogServices &servic
     m_finder->IgnoreCase = true;
     m_search.OnAlbum = [this](const QStringList &block) { m_pendingText << block; };
     CreateControls();
-    setFixedSize(ClientWidth, ClientHeight);
+    // The given client size, or more where the controls need it at the desktop's font.
+    setFixedSize(minimumSizeHint().expandedTo(QSize(ClientWidth, ClientHeight)));
+    layout()->activate(); // the status line knows its width before the dialog is first shown
 }
 
 QString TFileFindForm::ListFilter()
@@ -75,6 +78,7 @@ void TFileFindForm::CreateControls()
     DirectoryListBox1->setObjectName(u"DirectoryListBox1"_s);
     DriveComboBox1 = new TDriveComboBox(this);
     DriveComboBox1->setObjectName(u"DriveComboBox1"_s);
+    DriveComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     LinkFileBrowser(DriveComboBox1, DirectoryListBox1, FileListBox1);
     Button1 = NamedButton(this, u"Button1"_s, u"Поиск"_s);
     Button2 = NamedButton(this, u"Button2"_s, u"Выход"_s);
@@ -103,7 +107,10 @@ void TFileFindForm::CreateControls()
     auto *extension = new QHBoxLayout;
     extension->addWidget(Label3);
     extension->addWidget(Edit3, 1);
-    auto *left = new QVBoxLayout;
+    auto *leftColumn = new QWidget(this);
+    leftColumn->setFixedWidth(LeftWidth);
+    auto *left = new QVBoxLayout(leftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(FileListBox1, 3);
     left->addLayout(extension);
     left->addWidget(DirectoryListBox1, 4);
@@ -123,8 +130,8 @@ void TFileFindForm::CreateControls()
     right->addWidget(Button3);
     right->addWidget(Button4);
     auto *form = new QHBoxLayout(this);
-    form->addLayout(left, 2);
-    form->addLayout(right, 5);
+    form->addWidget(leftColumn);
+    form->addLayout(right, 1);
 
     m_progress = new QTimer(this);
     m_progress->setInterval(ProgressMs);
@@ -181,6 +188,7 @@ void TFileFindForm::Search()
     }
     FlushText();
     SetSearching(false);
+    RichEdit1->moveCursor(QTextCursor::Start); // the text from its first album
     // The folder list moves to the last album's folder, where a following search starts.
     if (!m_search.LastAlbumFolder().isEmpty())
         OpenInFileBrowser(m_search.LastAlbumFolder(), DriveComboBox1, DirectoryListBox1, FileListBox1);
@@ -218,11 +226,19 @@ void TFileFindForm::ShowProgress()
 {
     const TFileSearch &s = m_search;
     if (s.Running()) {
-        Label4->setText(u"Найдено файлов: %1. Папка: %2"_s.arg(s.FilesFound()).arg(s.Scanning()));
+        // A long folder loses its middle rather than its end.
+        const QString found = u"Найдено файлов: %1. Папка: "_s.arg(s.FilesFound());
+        const QFontMetrics metrics = Label4->fontMetrics();
+        const int room = Label4->width() - metrics.horizontalAdvance(found);
+        Label4->setText(found + metrics.elidedText(s.Scanning(), Qt::ElideMiddle, room));
+        Label4->setToolTip(found + s.Scanning());
         return;
     }
-    const QString result = u"Найдено файлов: %1, альбомов: %2."_s.arg(s.FilesFound()).arg(s.Albums());
-    Label4->setText(s.Stopped() ? u"Поиск остановлен. "_s + result : result);
+    QString text = u"Найдено файлов: %1, альбомов: %2."_s.arg(s.FilesFound()).arg(s.Albums());
+    if (s.Stopped())
+        text.prepend(u"Поиск остановлен. "_s);
+    Label4->setText(text);
+    Label4->setToolTip(text);
 }
 
 QStringList TFileFindForm::TextLines() const

@@ -118,7 +118,8 @@ private slots:
     void controls()
     {
         QCOMPARE(m_form->windowTitle(), u"Редактор ID3 тегов"_s);
-        QCOMPARE(m_form->size(), QSize(536, 240));
+        // The given size, or more where the desktop's font needs it; never resized.
+        QVERIFY(m_form->width() >= 536 && m_form->height() >= 240);
         QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
         const std::pair<const char *, const char16_t *> captions[] = {
             { "Button1", u"Запомнить" }, { "Button2", u"Изменить все файлы каталога" },
@@ -144,7 +145,9 @@ private slots:
     void lookingChangesNothingAndRememberKeepsTheGenre()
     {
         doubleClick(u"01 - intro.mp3"_s);
-        QCOMPARE(get<QLabel>(u"Label4"_s)->text(), path(u"01 - intro.mp3"_s));
+        QCOMPARE(m_form->LoadedFile(), path(u"01 - intro.mp3"_s));
+        QCOMPARE(get<QLabel>(u"Label4"_s)->toolTip(), path(u"01 - intro.mp3"_s));
+        QVERIFY(get<QLabel>(u"Label4"_s)->text().endsWith(u"intro.mp3"_s));
         QCOMPARE(field(u"LabeledEdit2"_s), u"Artist"_s);
         QCOMPARE(field(u"LabeledEdit5"_s), u"3"_s);
         doubleClick(u"02 Second.mp3"_s);
