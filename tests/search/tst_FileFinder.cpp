@@ -116,6 +116,19 @@ private slots:
         g->Execute();
         QCOMPARE(m_found.size(), 7);
     }
+
+    void aFolderThatCannotBeReadIsPassedOver()
+    {
+        // sub1 goes away after the root was scanned and before it is entered: the walk goes on.
+        TFileFinder *f = finder(u"*.mp3"_s, [this](bool &) {
+            if (m_found.size() == 1)
+                QVERIFY(QDir(m_dir.filePath(u"sub1"_s)).removeRecursively());
+        });
+        f->Execute();
+        QCOMPARE(m_found.last(), u"sub2"_s + QDir::separator() + u"w.mp3"_s);
+        QCOMPARE(m_found.size(), 5);
+        QCOMPARE(m_stops, 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileFinder)
