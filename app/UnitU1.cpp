@@ -3,6 +3,7 @@
 
 #include "CatalogueTree.h"
 #include "DescriptionView.h"
+#include "FileDialogs.h"
 #include "He1.h"
 #include "ImageView.h"
 #include "LinkLabel.h"
@@ -21,6 +22,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -45,6 +47,12 @@ TForm1::TForm1(TFormServices services, QWidget *parent)
     TreeView1->setFocus();
     Guarded([this] { FormCreate(); });
     CreateDialogs();
+    m_shell.SetFailureHandler([this](const QString &target) { Guarded([this, &target] { OpenFailed(target); }); });
+    // Every file dialog starts where the open list is, or in the program folder.
+    m_fileDialogs.SetStartFolder([this] {
+        const QString folder = Paths::folderOf(Paths::toFileSystem(m_list.ListFileName));
+        return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : Paths::programFolder();
+    });
 }
 
 TForm1::~TForm1() = default;
@@ -55,9 +63,22 @@ void TForm1::FormCreate()
     m_list.ListLines.clear();
     m_quickLoadFiles.clear();
     // The list is chosen now and loaded at the first paint.
-    const QString argument = m_arguments.isEmpty() ? QString() : language::Trim(m_arguments.first());
+    const QString argument = ListFileArgument(m_arguments);
     m_list.ListFileName = argument.isEmpty() ? Paths::programFolder() + u"list.lst"_s : argument;
     LoadQuickLoadIndex();
+}
+
+QString TForm1::ListFileArgument(const QStringList &arguments)
+{
+    const QString first = language::Trim(arguments.value(0));
+    // The shell's association passes the file unquoted, so a name with blanks arrives in pieces:
+    // when the first piece names no file and all of them together do, they are the list.
+    if (arguments.size() > 1 && !Paths::fileExists(first)) {
+        const QString joined = language::Trim(arguments.join(u' '));
+        if (Paths::fileExists(joined))
+            return joined;
+    }
+    return first;
 }
 
 void TForm1::CreateDialogs()
@@ -89,7 +110,7 @@ void TForm1::LoadList(const QString &fileName)
 {
     TLoadContext context;
     context.ProgramFolder = Paths::programFolder();
-    context.FirstArgument = language::Trim(m_arguments.value(0)); // as ListFileName takes it
+    context.FirstArgument = ListFileArgument(m_arguments); // as ListFileName takes it
     context.LoadSettingsFile = [this](const QString &path) { LoadSettingsFile(path); };
     if (m_list.LoadList(fileName, *m_tree, context))
         TreeView1->Select(m_tree->NodeByIndex(0));
@@ -232,9 +253,10 @@ void TForm1::QuickLoadChosen(int index)
     Guarded([this, index] {
         if (index < 0 || index >= m_quickLoadFiles.size())
             return;
+        // A relative entry names a list in the program folder, as the demo's entries do.
         const QString &file = m_quickLoadFiles.at(index);
         if (!language::Trim(file).isEmpty())
-            LoadList(file);
+            LoadList(Paths::resolve(file));
     });
 }
 

@@ -111,6 +111,9 @@ private:
     }
 
     // Start-up and handlers (UnitU1.cpp).
+    /// The list named on the command line: the first argument, trimmed, or every argument joined
+    /// when that alone names no file but the whole does; empty when none is given.
+    static QString ListFileArgument(const QStringList &arguments);
     void FormCreate();
     void CreateDialogs();
     void FirstPaint();
@@ -175,6 +178,14 @@ private:
     void PlayWholeAlbum();
     void StartSelectedTrack(bool byEnter);
     void SyncMonitorTimer();
+    /// The desktop could not open a track or an address: say so, and undo what starting the track showed.
+    void OpenFailed(const QString &target);
+    struct TBeforeStart
+    {
+        QString Title;
+        QStringList Panel;
+        QString File;
+    } m_beforeStart;
     TAlbumMonitor m_monitor;
     QTimer *Timer1 = nullptr;           // the album monitor's timer
 

@@ -132,8 +132,7 @@ void TForm1::EditingEnds(TTreeNode *node, const QString &newText)
         if (node->Level() == 0) {
             bool own = false;
             const TAlbum album = probe.ReadAlbumRecordAt(m_editOldText, node->Row(), Paths::programFolder(), &own);
-            if (!own || album.LineIndex >= 0)
-                ListEdits::RenameAlbum(lines, m_editOldText, newText, own ? album.LineIndex : -1);
+            ListEdits::RenameAlbum(lines, m_editOldText, newText, own ? std::optional(album.LineIndex) : std::nullopt);
         } else {
             const QString albumTitle = language::Trim(node->Parent()->Text());
             bool own = false;
@@ -146,8 +145,8 @@ void TForm1::EditingEnds(TTreeNode *node, const QString &newText)
                 own = false;
             }
             const TAlbum album = own ? probe.CurrentAlbum : m_list.ReadAlbumRecord(albumTitle, Paths::programFolder());
-            if (!own || track.LineIndex >= 0)
-                ListEdits::RenameTrack(lines, album, m_editOldText, newText, own ? track.LineIndex : -1);
+            ListEdits::RenameTrack(lines, album, m_editOldText, newText,
+                                   own ? std::optional(track.LineIndex) : std::nullopt);
         }
         try {
             m_list.Commit(std::move(lines));

@@ -190,10 +190,12 @@ void TForm1::CreateRightSide(QWidget *right)
     const char16_t *captions[] = { u"Альбом:", u"Композитор:", u"Композиция:", u"Продолжительность:", u"URL:" };
     for (int i = 0; i < 5; ++i)
         grid->addWidget(label(u"Label%1"_s.arg(i + 1), QString::fromUtf16(captions[i]), Panel6), i, 0);
-    Label6 = label(u"Label6"_s, QString(), Panel6);
-    Label7 = label(u"Label7"_s, QString(), Panel6);
-    Label8 = label(u"Label8"_s, QString(), Panel6);
-    Label9 = label(u"Label9"_s, QString(), Panel6);
+    // Values from the list: elided, never widening the window, never read as markup.
+    for (auto [member, name] : { std::pair{ &Label6, u"Label6" }, std::pair{ &Label7, u"Label7" },
+                                 std::pair{ &Label8, u"Label8" }, std::pair{ &Label9, u"Label9" } }) {
+        *member = new TElidedLabel(QString(), Panel6);
+        (*member)->setObjectName(QString::fromUtf16(name));
+    }
     Label10 = new TLinkLabel(QString(), 0, Panel6);
     Label10->setObjectName(u"Label10"_s);
     int row = 0;

@@ -76,9 +76,12 @@ void TForm1::StartSelectedTrack(bool byEnter)
         m_messages.ShowMessage(u"File '"_s + track.FileName + u"' not found."_s);
         return;
     }
+    // What the panel and the title showed, for the desktop's report that it had no program for the file.
+    m_beforeStart = { ApplicationTitle(), { Label6->text(), Label7->text(), Label10->text(), Label8->text(), Label9->text() },
+                      track.FileName };
     if (!byEnter) {
         // The application title is what message boxes and the taskbar show; the caption stays.
-        QCoreApplication::setApplicationName(u"Kestrune - "_s + track.Title);
+        SetApplicationTitle(u"Kestrune - "_s + track.Title);
         m_monitor.SwitchOff();
         SyncMonitorTimer();
     }
@@ -92,6 +95,21 @@ void TForm1::StartSelectedTrack(bool byEnter)
     Label10->setText(album.Url);
     Label8->setText(track.Title);
     Label9->setText(track.Size);
+}
+
+void TForm1::OpenFailed(const QString &target)
+{
+    // A track that never started leaves the panel, the title and album play as they were.
+    if (target == m_beforeStart.File) {
+        SetApplicationTitle(m_beforeStart.Title);
+        const QList<QLabel *> labels{ Label6, Label7, Label10, Label8, Label9 };
+        for (int i = 0; i < labels.size(); ++i)
+            labels[i]->setText(m_beforeStart.Panel.value(i));
+        m_beforeStart = {};
+        m_monitor.SwitchOff();
+        SyncMonitorTimer();
+    }
+    m_messages.ShowMessage(u"Не могу открыть «"_s + target + u"»: в системе нет программы для файлов этого типа."_s);
 }
 
 void TForm1::AlbumMonitorTick()

@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TKestruneApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"Kestrune"_s);
+    TKestruneApplication::LoadQtTranslations();
 
     TMessageBoxes messages;
     app.SetMessages(&messages);

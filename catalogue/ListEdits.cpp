@@ -82,16 +82,24 @@ bool ListEdits::DeleteTrack(QStringList &lines, TAlbum &album, const TTrack &tra
     return true;
 }
 
-int ListEdits::RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle, qint32 ownLine)
+namespace {
+// The rename of one line found in its own block: only when it is the old key line.
+int renameOwnLine(QStringList &lines, qint32 line, const QString &oldLine, const QString &newLine)
+{
+    if (line < 0 || line >= lines.size() || lines.at(line) != oldLine)
+        return 0;
+    lines[line] = newLine;
+    return 1;
+}
+} // namespace
+
+int ListEdits::RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle,
+                           std::optional<qint32> ownLine)
 {
     const QString oldLine = u"album: "_s + oldTitle;
     const QString newLine = u"album: "_s + newTitle;
-    if (ownLine >= 0) {
-        if (ownLine >= lines.size() || lines.at(ownLine) != oldLine)
-            return 0;
-        lines[ownLine] = newLine;
-        return 1;
-    }
+    if (ownLine)
+        return renameOwnLine(lines, *ownLine, oldLine, newLine);
     int changed = 0;
     for (QString &line : lines) {
         if (line == oldLine) {
@@ -103,17 +111,13 @@ int ListEdits::RenameAlbum(QStringList &lines, const QString &oldTitle, const QS
 }
 
 int ListEdits::RenameTrack(QStringList &lines, const TAlbum &album, const QString &oldTitle, const QString &newTitle,
-                           qint32 ownLine)
+                           std::optional<qint32> ownLine)
 {
     const QString albumLine = u"album: "_s + album.Title;
     const QString oldLine = u"track: "_s + oldTitle;
     const QString newLine = u"track: "_s + newTitle;
-    if (ownLine >= 0) {
-        if (ownLine >= lines.size() || lines.at(ownLine) != oldLine)
-            return 0;
-        lines[ownLine] = newLine;
-        return 1;
-    }
+    if (ownLine)
+        return renameOwnLine(lines, *ownLine, oldLine, newLine);
     const qint64 span = 4 + 4 * qint64(album.TrackCount);
 
     QList<qsizetype> albums;

@@ -36,16 +36,18 @@ bool DeleteAlbum(QStringList &lines, const TAlbum &album);
 bool DeleteTrack(QStringList &lines, TAlbum &album, const TTrack &track);
 
 /// Every line "album: " + oldTitle becomes "album: " + newTitle, or, with ownLine given (an album
-/// whose title repeats), only that line when it is one of them. Returns how many changed.
-int RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle, qint32 ownLine = -1);
+/// whose title repeats, found in its own block), only that line when it is one of them; an own line
+/// of -1 (not found) changes nothing. Returns how many changed.
+int RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle,
+                std::optional<qint32> ownLine = std::nullopt);
 
 /// Within every album whose line is "album: " + album.Title, from the last to the first, each line
 /// from the album line to 4 + 4·album.TrackCount below it that equals "track: " + oldTitle becomes
-/// "track: " + newTitle. With ownLine given (a node found by its own block) only that line changes.
-/// When a range runs past the end nothing changes and "List index out of bounds (%d)" is thrown.
-/// Returns how many lines changed.
+/// "track: " + newTitle. With ownLine given (a node found by its own block) only that line changes,
+/// and nothing when it is -1. When a range runs past the end nothing changes and
+/// "List index out of bounds (%d)" is thrown. Returns how many lines changed.
 int RenameTrack(QStringList &lines, const TAlbum &album, const QString &oldTitle, const QString &newTitle,
-                qint32 ownLine = -1);
+                std::optional<qint32> ownLine = std::nullopt);
 
 /// The fields of the album property dialog, written without trimming. A path left out (the user did
 /// not change it) keeps its line exactly as stored.

@@ -19,7 +19,7 @@ QString DescriptionFilter()
 QString ImageFilter()
 {
     return u"Изображения BMP|*.bmp|Изображения JPG|*.jpg|Изображения GIF|*.gif|"
-           u"Все поддерживаемые форматы|*.bmp;*.jpg;*.gif"_s;
+           u"Все поддерживаемые форматы|*.bmp;*.jpg;*.gif;*.png"_s;
 }
 
 QString ListFilter()

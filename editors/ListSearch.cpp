@@ -42,7 +42,7 @@ private:
 /// The value a line offers for the needle, or none when the line is no candidate.
 std::optional<QString> LineValue(const QString &line, const QString &needle)
 {
-    if (!FoldLatinCase(line).contains(needle))
+    if (!line.contains(needle, Qt::CaseInsensitive))
         return std::nullopt;
     const bool album = line.contains(u"album:"_s);
     if (!album && !line.contains(u"track:"_s))
@@ -52,20 +52,9 @@ std::optional<QString> LineValue(const QString &line, const QString &needle)
 
 } // namespace
 
-QString FoldLatinCase(const QString &text)
-{
-    QString folded = text;
-    for (QChar &c : folded) {
-        const char16_t u = c.unicode();
-        if (u >= u'A' && u <= u'Z')
-            c = QChar(char16_t(u + (u'a' - u'A')));
-    }
-    return folded;
-}
-
 TTreeNode *FindNode(const QStringList &lines, const TCatalogueTree &tree, const QString &text)
 {
-    const QString needle = FoldLatinCase(language::Trim(text));
+    const QString needle = language::Trim(text);
     if (needle.isEmpty())
         return nullptr;
     // Built at the first candidate line, so that many candidates without a node stay linear.

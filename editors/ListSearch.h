@@ -9,12 +9,10 @@ class TTreeNode;
 
 namespace ListSearch {
 
-/// Lower-cases the 26 Latin capitals A to Z only; every other character stays as it is.
-QString FoldLatinCase(const QString &text);
-
 /// The node a search for text selects: the first line (of lines, in order) that contains the
-/// trimmed, case-folded text and a "track:" or "album:" key gives a value, and the first node in
-/// display order whose trimmed text equals it is the result. Null when no line leads to a node.
+/// trimmed text, ignoring the case of every letter of every script, and a "track:" or "album:" key
+/// gives a value, and the first node in display order whose trimmed text equals it is the result.
+/// Null when no line leads to a node.
 TTreeNode *FindNode(const QStringList &lines, const TCatalogueTree &tree, const QString &text);
 
 /// The message shown when nothing is found.

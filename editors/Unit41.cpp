@@ -27,7 +27,7 @@ QString DescriptionFileFilter()
 }
 
 namespace {
-const QString ImageFilter = u"All|*.jpg;*.jpeg;*.bmp;*.gif|JPEG Image File (*.jpg)|*.jpg|"
+const QString ImageFilter = u"All|*.jpg;*.jpeg;*.bmp;*.gif;*.png|JPEG Image File (*.jpg)|*.jpg|"
                             "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|GIFs (*.gif)|*.gif"_s;
 } // namespace
 

@@ -83,11 +83,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString renamed = QStringLiteral("Renamed ") + QString::number(size);
         int changed = 0;
         try {
+            const qint32 ownLine = node->Level() ? list.CurrentTrack.LineIndex : list.CurrentAlbum.LineIndex;
+            const std::optional<qint32> only = own ? std::optional(ownLine) : std::nullopt;
             if (node->Level() == 0)
-                changed = ListEdits::RenameAlbum(lines, title, renamed, own ? list.CurrentAlbum.LineIndex : -1);
+                changed = ListEdits::RenameAlbum(lines, title, renamed, only);
             else
-                changed = ListEdits::RenameTrack(lines, list.CurrentAlbum, title, renamed,
-                                                 own ? list.CurrentTrack.LineIndex : -1);
+                changed = ListEdits::RenameTrack(lines, list.CurrentAlbum, title, renamed, only);
         } catch (const KsError &) {
             KS_FUZZ_CHECK(lines == before);
             return 0;

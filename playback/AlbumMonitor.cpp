@@ -50,9 +50,15 @@ TMonitorStep TAlbumMonitor::Tick(IPlayerLink &player, const TOpenList &list, con
         return {};
     const qint32 position = player.PlayerPositionMs();
     const qint32 length = player.PlayerTrackLength();
+    const QString identity = player.PlayerTrackIdentity();
     // The last two seconds usually hold two ticks. When the tick after a move still reads the
-    // same track further on, the player has not switched yet: moving again would skip a track.
-    const bool sameTrackAsBefore = m_justAdvanced && length == m_advancedLength && position >= m_advancedAtMs;
+    // same track, the player has not switched yet: moving again would skip a track. The player's
+    // track identity tells; without one, the same length and a position no earlier do, which two
+    // short tracks of one length can fool (the new track's only tick would be passed over).
+    const bool sameTrackAsBefore = m_justAdvanced
+        && (!identity.isEmpty() && !m_advancedIdentity.isEmpty()
+                ? identity == m_advancedIdentity
+                : length == m_advancedLength && position >= m_advancedAtMs);
     m_justAdvanced = false;
     if (sameTrackAsBefore || !NearTrackEnd(position, length))
         return {};
@@ -68,6 +74,7 @@ TMonitorStep TAlbumMonitor::Tick(IPlayerLink &player, const TOpenList &list, con
         m_justAdvanced = true;
         m_advancedAtMs = position;
         m_advancedLength = length;
+        m_advancedIdentity = identity;
     }
     return step;
 }

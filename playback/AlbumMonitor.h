@@ -67,4 +67,5 @@ private:
     bool m_justAdvanced = false;
     qint32 m_advancedAtMs = 0;
     qint32 m_advancedLength = 0;
+    QString m_advancedIdentity;
 };

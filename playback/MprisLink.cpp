@@ -131,10 +131,16 @@ qint32 TMprisLink::PlayerPositionMs()
 
 qint32 TMprisLink::PlayerTrackLength()
 {
+    m_trackIdentity.clear();
     const QVariant metadata = Property(u"Metadata"_s);
     if (metadata.metaType() != QMetaType::fromType<QDBusArgument>())
         return 0;
     const QVariantMap values = qdbus_cast<QVariantMap>(metadata);
+    const QVariant trackId = unwrapped(values.value(u"mpris:trackid"_s));
+    const QString id = trackId.canConvert<QDBusObjectPath>() ? trackId.value<QDBusObjectPath>().path() : trackId.toString();
+    const QString url = unwrapped(values.value(u"xesam:url"_s)).toString();
+    if (!id.isEmpty() || !url.isEmpty())
+        m_trackIdentity = id + u'\n' + url;
     bool ok = false;
     const qint64 us = microseconds(values.value(u"mpris:length"_s), &ok);
     return ok ? clampToInt32(us / 1000000) : 0;

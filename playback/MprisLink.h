@@ -28,6 +28,8 @@ public:
     void PlayerVolumeDown() override;
     qint32 PlayerPositionMs() override;
     qint32 PlayerTrackLength() override;
+    /// The "mpris:trackid" and "xesam:url" of the metadata PlayerTrackLength read.
+    QString PlayerTrackIdentity() override { return m_trackIdentity; }
 
     /// The bus name FindPlayer kept, or empty when it found none.
     const QString &PlayerName() const { return m_player; }
@@ -42,4 +44,5 @@ private:
     QDBusConnection m_bus;
     QString m_player;
     int m_timeoutMs;
+    QString m_trackIdentity;
 };

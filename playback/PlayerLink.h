@@ -22,6 +22,9 @@ public:
     virtual qint32 PlayerPositionMs() = 0;
     /// Length of the current track, in whole seconds.
     virtual qint32 PlayerTrackLength() = 0;
+    /// What names the track whose length was asked last and changes with it (a player's track id and
+    /// address); empty when the player tells none.
+    virtual QString PlayerTrackIdentity() { return QString(); }
 };
 
 /// The link of the platform the program runs on.
@@ -35,6 +38,7 @@ public:
     bool Found = false;
     qint32 PositionMs = 0;
     qint32 TrackLength = 0;
+    QString TrackIdentity;
 
     bool FindPlayer() override { Calls.append(QStringLiteral("FindPlayer")); return Found; }
     void PlayerPlay() override { Calls.append(QStringLiteral("PlayerPlay")); }
@@ -44,4 +48,5 @@ public:
     void PlayerVolumeDown() override { Calls.append(QStringLiteral("PlayerVolumeDown")); }
     qint32 PlayerPositionMs() override { Calls.append(QStringLiteral("PlayerPositionMs")); return PositionMs; }
     qint32 PlayerTrackLength() override { Calls.append(QStringLiteral("PlayerTrackLength")); return TrackLength; }
+    QString PlayerTrackIdentity() override { return TrackIdentity; }
 };

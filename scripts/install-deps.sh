@@ -2,7 +2,7 @@
 # Installs the Debian packages needed to build, test and run Kestrune.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-webengine-dev libqt6opengl6-dev
+  qt6-base-dev qt6-webengine-dev libqt6opengl6-dev qt6-translations-l10n
   libjpeg62-turbo-dev libgif-dev libbenchmark-dev
   xvfb xauth lame ffmpeg dbus-daemon xdg-utils
   clang libclang-rt-14-dev

@@ -3,6 +3,9 @@
 
 #include "Messages.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 TKestruneApplication::TKestruneApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool TKestruneApplication::notify(QObject *receiver, QEvent *event)
@@ -14,4 +17,12 @@ bool TKestruneApplication::notify(QObject *receiver, QEvent *event)
         ReportCurrentException(m_messages ? *m_messages : boxes);
         return false;
     }
+}
+
+bool TKestruneApplication::LoadQtTranslations()
+{
+    static QTranslator translator;
+    if (!translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
 }

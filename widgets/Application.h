@@ -11,6 +11,9 @@ public:
     TKestruneApplication(int &argc, char **argv);
     /// Where failures that escaped every handler are reported.
     void SetMessages(TMessages *messages) { m_messages = messages; }
+    /// Qt's own texts (file, colour and message-box buttons) in the interface's language, Russian.
+    /// False when Qt's translations are not installed.
+    static bool LoadQtTranslations();
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:

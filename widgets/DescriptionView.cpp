@@ -12,8 +12,9 @@ using namespace Qt::StringLiterals;
 
 QUrl DescriptionUrl(const QString &storedPath)
 {
+    // A bare "file://" would show the file system's root; a blank path shows an empty page.
     if (language::Trim(storedPath).isEmpty())
-        return QUrl(u"file://"_s);
+        return QUrl(u"about:blank"_s);
     return QUrl::fromLocalFile(QDir::fromNativeSeparators(Paths::toFileSystem(storedPath)));
 }
 

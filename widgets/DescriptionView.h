@@ -19,7 +19,7 @@ public:
     virtual void Navigate(const QUrl &url) = 0;
 };
 
-/// "file://" followed by a stored path, as the file system names it; the bare "file://" for a blank path.
+/// "file://" followed by a stored path, as the file system names it; an empty page for a blank path.
 QUrl DescriptionUrl(const QString &storedPath);
 
 /// The embedded web view; pages without a charset are read as windows-1251.

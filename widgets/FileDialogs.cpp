@@ -4,6 +4,8 @@
 #include "Pictures.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <stdexcept>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -22,6 +24,13 @@ QStringList FileDialogs::NameFilters(const QString &filter)
     return result;
 }
 
+void FileDialogs::CheckAnswer(const QString &path)
+{
+    const QFileInfo info(QDir::fromNativeSeparators(path));
+    if (path.isEmpty() || info.isRelative() || info.isDir())
+        throw std::logic_error("a file dialog never returns this path: " + path.toStdString());
+}
+
 QString FileDialogs::WithDefaultExtension(const QString &path, const QString &extension)
 {
     return path.contains(u'.') ? path : path + extension;
@@ -29,8 +38,10 @@ QString FileDialogs::WithDefaultExtension(const QString &path, const QString &ex
 
 namespace {
 
-std::optional<TFileChoice> run(QFileDialog &dialog, const QString &filter, int initialFilter)
+std::optional<TFileChoice> run(QFileDialog &dialog, const QString &startFolder, const QString &filter, int initialFilter)
 {
+    if (!startFolder.isEmpty())
+        dialog.setDirectory(startFolder);
     const QStringList filters = FileDialogs::NameFilters(filter);
     dialog.setNameFilters(filters);
     if (initialFilter >= 0 && initialFilter < filters.size())
@@ -47,10 +58,11 @@ std::optional<TFileChoice> run(QFileDialog &dialog, const QString &filter, int i
 
 std::optional<TFileChoice> TQtFileDialogs::OpenFile(QWidget *parent, const QString &filter, int initialFilter)
 {
+    // Any name, so that a name typed without its extension reaches the caller's rule.
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    return run(dialog, filter, initialFilter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return run(dialog, StartFolder(), filter, initialFilter);
 }
 
 std::optional<TFileChoice> TQtFileDialogs::OpenPicture(QWidget *parent, const QString &filter, int initialFilter)
@@ -59,7 +71,7 @@ std::optional<TFileChoice> TQtFileDialogs::OpenPicture(QWidget *parent, const QS
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::AnyFile);
     auto *preview = new QLabel(&dialog);
     preview->setObjectName(u"Preview"_s);
     preview->setFixedSize(160, 160);
@@ -78,7 +90,7 @@ std::optional<TFileChoice> TQtFileDialogs::OpenPicture(QWidget *parent, const QS
                                            : pixmap.scaled(preview->size(), Qt::KeepAspectRatio,
                                                            Qt::SmoothTransformation));
     });
-    return run(dialog, filter, initialFilter);
+    return run(dialog, StartFolder(), filter, initialFilter);
 }
 
 std::optional<TFileChoice> TQtFileDialogs::SaveFile(QWidget *parent, const QString &filter, int initialFilter)
@@ -87,5 +99,5 @@ std::optional<TFileChoice> TQtFileDialogs::SaveFile(QWidget *parent, const QStri
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return run(dialog, filter, initialFilter);
+    return run(dialog, StartFolder(), filter, initialFilter);
 }

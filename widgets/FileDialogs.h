@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -15,17 +16,26 @@ struct TFileChoice
     int FilterIndex = 0; ///< 0-based entry of the filter that was selected
 };
 
-/// Shows the common file dialogs. Filters are written "Caption|*.a;*.b|Caption|*.c".
+/// Shows the common file dialogs. Filters are written "Caption|*.a;*.b|Caption|*.c". Every dialog
+/// returns an absolute path to a file, never a folder (a folder chosen is opened instead); the open
+/// dialogs also return names of files that do not exist, so that the caller's extension rule applies.
 class IFileDialogs
 {
 public:
     virtual ~IFileDialogs() = default;
-    /// An open dialog for an existing file; empty when cancelled.
+    /// An open dialog; empty when cancelled.
     virtual std::optional<TFileChoice> OpenFile(QWidget *parent, const QString &filter, int initialFilter = 0) = 0;
     /// An open dialog for a picture, with a preview of the selected file.
     virtual std::optional<TFileChoice> OpenPicture(QWidget *parent, const QString &filter, int initialFilter = 0) = 0;
     /// A save dialog; it never asks before replacing a file.
     virtual std::optional<TFileChoice> SaveFile(QWidget *parent, const QString &filter, int initialFilter = 0) = 0;
+
+    /// Where every dialog starts (the open list's folder, or the program folder), asked each time.
+    void SetStartFolder(std::function<QString()> folder) { m_startFolder = std::move(folder); }
+    QString StartFolder() const { return m_startFolder ? m_startFolder() : QString(); }
+
+private:
+    std::function<QString()> m_startFolder;
 };
 
 /// The toolkit's dialogs.
@@ -37,7 +47,17 @@ public:
     std::optional<TFileChoice> SaveFile(QWidget *parent, const QString &filter, int initialFilter = 0) override;
 };
 
-/// Answers from a queue and records every request; an empty queue answers "cancelled".
+namespace FileDialogs {
+/// Throws std::logic_error for a path the toolkit's dialogs never return: empty, relative, a folder.
+void CheckAnswer(const QString &path);
+/// "HTML|*.htm|TXT|*.txt" as the toolkit's name filters: "HTML (*.htm)", "TXT (*.txt)".
+QStringList NameFilters(const QString &filter);
+/// A name chosen in a dialog with no "." anywhere (folders included) gets the extension appended.
+QString WithDefaultExtension(const QString &path, const QString &extension);
+} // namespace FileDialogs
+
+/// Answers from a queue and records every request; an empty queue answers "cancelled". An answer the
+/// real dialogs never give (a relative path, a folder, an empty name) fails the command with an error.
 class TScriptedFileDialogs : public IFileDialogs
 {
 public:
@@ -46,6 +66,7 @@ public:
         QString Kind; ///< "open", "picture" or "save"
         QString Filter;
         int InitialFilter = 0;
+        QString StartFolder;
     };
     QList<std::optional<TFileChoice>> Answers;
     QList<Request> Requests;
@@ -71,14 +92,11 @@ public:
 private:
     std::optional<TFileChoice> Next(const QString &kind, const QString &filter, int initialFilter)
     {
-        Requests.append(Request{ kind, filter, initialFilter });
-        return Answers.isEmpty() ? std::nullopt : Answers.takeFirst();
+        Requests.append(Request{ kind, filter, initialFilter, StartFolder() });
+        const std::optional<TFileChoice> answer = Answers.isEmpty() ? std::nullopt : Answers.takeFirst();
+        if (answer)
+            FileDialogs::CheckAnswer(answer->Path);
+        return answer;
     }
 };
 
-namespace FileDialogs {
-/// "HTML|*.htm|TXT|*.txt" as the toolkit's name filters: "HTML (*.htm)", "TXT (*.txt)".
-QStringList NameFilters(const QString &filter);
-/// A name chosen in a dialog with no "." anywhere (folders included) gets the extension appended.
-QString WithDefaultExtension(const QString &path, const QString &extension);
-} // namespace FileDialogs

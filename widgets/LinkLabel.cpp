@@ -3,7 +3,7 @@
 
 #include <QMouseEvent>
 
-TLinkLabel::TLinkLabel(const QString &text, int pixelSize, QWidget *parent) : QLabel(text, parent)
+TLinkLabel::TLinkLabel(const QString &text, int pixelSize, QWidget *parent) : TElidedLabel(text, parent)
 {
     QFont f = font();
     f.setBold(true);
@@ -15,12 +15,11 @@ TLinkLabel::TLinkLabel(const QString &text, int pixelSize, QWidget *parent) : QL
     p.setColor(QPalette::WindowText, Qt::blue);
     setPalette(p);
     setCursor(Qt::PointingHandCursor);
-    setTextFormat(Qt::PlainText);
 }
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    QLabel::mouseReleaseEvent(event);
+    TElidedLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit Clicked();
 }

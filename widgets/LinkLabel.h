@@ -1,9 +1,9 @@
 // LinkLabel: a label that looks like a web link and reports clicks.
 #pragma once
 
-#include <QLabel>
+#include "ElidedLabel.h"
 
-class TLinkLabel : public QLabel
+class TLinkLabel : public TElidedLabel
 {
     Q_OBJECT
 public:

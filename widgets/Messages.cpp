@@ -9,9 +9,22 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+QString &title()
+{
+    static QString t = u"Kestrune"_s;
+    return t;
+}
+} // namespace
+
 QString ApplicationTitle()
 {
-    return QCoreApplication::applicationName();
+    return title();
+}
+
+void SetApplicationTitle(const QString &text)
+{
+    title() = text;
 }
 
 QString ErrorMessageText(const QString &text)
@@ -38,6 +51,8 @@ namespace {
 void showBox(QMessageBox::Icon icon, const QString &text)
 {
     QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, QApplication::activeWindow());
+    // Texts come from lists and file names: never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 } // namespace

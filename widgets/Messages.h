@@ -33,8 +33,11 @@ public:
     void ShowMessage(const QString &text) override { Messages.append(text); }
 };
 
-/// The caption of every message box: the application title.
+/// The caption of every message box: the application title, "Kestrune", or "Kestrune - " and the
+/// track last started from the tree. It is the program's own state, not the name Qt knows the
+/// program by (which names its configuration and data folders).
 QString ApplicationTitle();
+void SetApplicationTitle(const QString &title);
 
 /// A failure's text as the error handler shows it: a full stop is appended when the last
 /// character's code is above that of ".".

@@ -303,7 +303,7 @@ private slots:
         l.W.FileDialogs.Answer(l.Folder.Path(u"copy"_s));
         QTest::mouseClick(l.W.Find<QToolButton>(u"SpeedButton6"_s), Qt::LeftButton);
         QCOMPARE(readBytes(l.Folder.Path(u"copy.lst"_s)), listBytes(lines));
-        l.W.FileDialogs.Answer(u"   "_s);
+        l.W.FileDialogs.Cancel();
         l.Trigger(u"SaveAction"_s);
         QCOMPARE(l.Form().OpenList().ListFileName, l.File);
         l.View().Select(l.Node(1));
@@ -320,6 +320,9 @@ private slots:
         QCOMPARE(l.W.FileDialogs.Requests.size(), 5);
         for (const auto &r : l.W.FileDialogs.Requests)
             QCOMPARE(r.Filter, filter);
+        // Every dialog started in the folder of the list open at the time.
+        QCOMPARE(l.W.FileDialogs.Requests[0].StartFolder, l.Folder.Path(u"lists/"_s));
+        QCOMPARE(l.W.FileDialogs.Requests[3].StartFolder, l.Folder.Path(u"lists/"_s));
         QCOMPARE(l.W.FileDialogs.Requests[3].Kind, u"save"_s);
         QCOMPARE(l.W.Messages.Errors.size(), 1);
     }

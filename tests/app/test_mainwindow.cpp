@@ -173,6 +173,18 @@ private slots:
         QTest::newRow("argument with blanks") << QStringList{ u"  /lists/jazz.lst  "_s, u"x"_s } << u"/lists/jazz.lst"_s;
     }
 
+    void startupJoinsANameInPieces()
+    {
+        // An unquoted "%1" hands "my rock.lst" over as two arguments.
+        TProgramFolder folder;
+        const QString file = folder.WriteLines(u"my rock.lst"_s, albumBlock(u"Рок"_s, {}, {}));
+        TWindowUnderTest w;
+        w.Create(file.split(u' '));
+        QCOMPARE(w.Form->OpenList().ListFileName, file);
+        QVERIFY(w.ShowAndLoad());
+        QCOMPARE(w.Form->Tree().Root(0)->Text(), u"Рок"_s);
+    }
+
     void startupChoosesTheList()
     {
         QFETCH(QStringList, arguments);
@@ -359,12 +371,11 @@ private slots:
         QCOMPARE(w.View->Urls.last(), fileUrl(folder.Path(u"b.htm"_s)));
         QCOMPARE(w.Form->ShownDescription(), folder.Path(u"a.htm"_s)); // the tab handler never changes it
 
-        // An album without a page, shown through the tab: the bare address.
+        // An album without a page, shown through the tab: an empty page, never the file system's root.
         tabs->setCurrentIndex(2);
         view->Select(tree.Root(2));
         tabs->setCurrentIndex(0);
-        QCOMPARE(w.View->Urls.last(), QUrl(u"file://"_s));
-        QCOMPARE(w.View->Urls.last().toString(), u"file://"_s);
+        QCOMPARE(w.View->Urls.last().toString(), u"about:blank"_s);
 
         // A track selected: the tab prefers its own page when it has one, else the album's.
         tabs->setCurrentIndex(2);
@@ -382,7 +393,7 @@ private slots:
             QCOMPARE(url.scheme(), u"file"_s);
             QCOMPARE(url.toLocalFile(), path);
         }
-        QCOMPARE(DescriptionUrl(u"  "_s).toString(), u"file://"_s);
+        QCOMPARE(DescriptionUrl(u"  "_s).toString(), u"about:blank"_s);
     }
 
     void noDescriptionEverShown()

@@ -26,6 +26,7 @@ private slots:
     void utf8WithBomReadAndWrittenBack();
     void markBeforeInvalidUtf8KeepsEveryByte();
     void listThatFits1251IsWrittenWithoutMark();
+    void utf8WithoutMarkComesBackAsItCame();
     void every1251ByteRoundTrips();
     void saveIntoMissingFolderFails();
     void saveOverFolderFails();
@@ -162,6 +163,31 @@ void TestLinesFile::listThatFits1251IsWrittenWithoutMark()
     list.ListLines = LinesFile::readLines(path(u"fits.lst"_s));
     list.SaveTo(path(u"fits-out.lst"_s));
     QCOMPARE(readBytes(path(u"fits-out.lst"_s)), QByteArray("album: \xA8\xEB\xEA\xE0\r\n"));
+}
+
+// What Linux editors write: UTF-8 without the mark. Read as UTF-8, written back the same way, edits
+// included; code page 1251 stays code page 1251.
+void TestLinesFile::utf8WithoutMarkComesBackAsItCame()
+{
+    const QByteArray utf8 = u"album: Зима\r\nauthor: Björk\r\n"_s.toUtf8();
+    writeBytes(path(u"plain-utf8.lst"_s), utf8);
+    LinesFile::TLinesText text = LinesFile::readFile(path(u"plain-utf8.lst"_s));
+    QCOMPARE(text.Lines, (QStringList{ u"album: Зима"_s, u"author: Björk"_s }));
+    QVERIFY(text.Encoding.Utf8 && !text.Encoding.Mark);
+    LinesFile::writeFile(path(u"plain-out.lst"_s), text.Lines, text.Encoding);
+    QCOMPARE(readBytes(path(u"plain-out.lst"_s)), utf8);
+    text.Lines[1] = u"author: Кино"_s; // fits code page 1251, yet the file stays UTF-8
+    LinesFile::writeFile(path(u"plain-out.lst"_s), text.Lines, text.Encoding);
+    QCOMPARE(readBytes(path(u"plain-out.lst"_s)), u"album: Зима\r\nauthor: Кино\r\n"_s.toUtf8());
+
+    // Code page 1251 Russian is not valid UTF-8, and plain ASCII is read as code page 1251.
+    for (const QByteArray &bytes : { QByteArray("album: \xC7\xE8\xEC\xE0\r\n"), QByteArray("album: Winter\r\n") }) {
+        writeBytes(path(u"cp.lst"_s), bytes);
+        text = LinesFile::readFile(path(u"cp.lst"_s));
+        QVERIFY(!text.Encoding.Utf8);
+        LinesFile::writeFile(path(u"cp-out.lst"_s), text.Lines, text.Encoding);
+        QCOMPARE(readBytes(path(u"cp-out.lst"_s)), bytes);
+    }
 }
 
 void TestLinesFile::every1251ByteRoundTrips()

@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(l.W.FileDialogs.Requests.size(), 3);
         QCOMPARE(l.W.FileDialogs.Requests[1].Kind, u"picture"_s);
         QCOMPARE(l.W.FileDialogs.Requests[1].Filter,
-                 u"All|*.jpg;*.jpeg;*.bmp;*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
+                 u"All|*.jpg;*.jpeg;*.bmp;*.gif;*.png|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
                  "Bitmaps (*.bmp)|*.bmp|GIFs (*.gif)|*.gif"_s);
         QCOMPARE(l.W.FileDialogs.Requests[2].Kind, u"open"_s);
         QCOMPARE(l.W.FileDialogs.Requests[2].Filter, kDescriptionFilter);

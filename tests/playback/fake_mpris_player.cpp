@@ -1,9 +1,10 @@
 // fake_mpris_player: a small MPRIS 2 player on the session bus that prints every command it gets.
 //
 // fake_mpris_player NAME POSITION_US LENGTH_US VOLUME
-// Owns NAME, answers Position, Metadata (mpris:length) and Volume, and prints one line per call:
+// Owns NAME, answers Position, Metadata (length, track id, address) and Volume, and prints one line per call:
 // "Play", "PlayPause", "Stop", "Volume <value>". Prints "ready" once it owns its name.
 #include <QCoreApplication>
+#include <QDBusObjectPath>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QVariantMap>
@@ -37,6 +38,8 @@ public:
     QVariantMap Metadata() const
     {
         return { { u"mpris:length"_s, QVariant::fromValue(m_length) },
+                 { u"mpris:trackid"_s, QVariant::fromValue(QDBusObjectPath(u"/org/example/track/7"_s)) },
+                 { u"xesam:url"_s, u"file:///music/fake.mp3"_s },
                  { u"xesam:title"_s, u"Fake track"_s } };
     }
     double Volume() const { return m_volume; }

@@ -156,12 +156,20 @@ private slots:
         QFETCH(qint32, length);
         TAlbumMonitor monitor;
         TRecordingPlayerLink player;
-        const TOpenList list = listOf(album(u"A"_s, { u"a1"_s, u"a2"_s, u"a3"_s }));
+        const TOpenList list = listOf(album(u"A"_s, { u"a1"_s, u"a2"_s, u"a3"_s, u"a4"_s }));
         follow(monitor, u"A"_s, u"a1"_s);
         // The first tick already moves on.
         QCOMPARE(tick(monitor, player, list, 300, length).FileName, Folder + u"a2.mp3"_s);
         // A reading that went back is the new track, however short.
         QCOMPARE(tick(monitor, player, list, 100, length).FileName, Folder + u"a3.mp3"_s);
+
+        // The new track read further on than the old one: only the player's track identity tells
+        // it from the old one, and its only tick moves on.
+        player.TrackIdentity = u"a3"_s;
+        QCOMPARE(tick(monitor, player, list, 150, length).Action, TMonitorAction::Nothing);
+        QCOMPARE(tick(monitor, player, list, 200, length).FileName, Folder + u"a4.mp3"_s);
+        player.TrackIdentity = u"a4"_s;
+        QCOMPARE(tick(monitor, player, list, 900, length).Action, TMonitorAction::Stopped);
     }
 
     void lostTrackStops_data()

@@ -171,6 +171,7 @@ private slots:
         // Microseconds on the bus: milliseconds and whole seconds here.
         QCOMPARE(link.PlayerPositionMs(), 12345);
         QCOMPARE(link.PlayerTrackLength(), 187);
+        QCOMPARE(link.PlayerTrackIdentity(), u"/org/example/track/7\nfile:///music/fake.mp3"_s);
     }
 
     void volumeStaysWithinRange_data()

@@ -90,7 +90,7 @@ class TestPlayWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { QCoreApplication::setApplicationName(u"Kestrune"_s); }
+    void init() { SetApplicationTitle(u"Kestrune"_s); }
 
     void doubleClickPlaysTrack()
     {
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(f.W.Shell.Opened, QStringList{ f.File(u"w2"_s) });
         QCOMPARE(f.Panel(), (QStringList{ u"Winter"_s, u"Author of Winter"_s, u"w2"_s, u"00:02"_s,
                                           u"https://example.org/w"_s }));
-        QCOMPARE(QCoreApplication::applicationName(), u"Kestrune - w2"_s);
+        QCOMPARE(ApplicationTitle(), u"Kestrune - w2"_s);
         QCOMPARE(f.W.Form->windowTitle(), u"Kestrune v. 0.98"_s);
         QCOMPARE(f.NowPlaying(), (QStringList{ u"Winter"_s, u"w2"_s }));
         QCOMPARE(f.W.Player.Calls, QStringList{ u"FindPlayer"_s });
@@ -124,6 +124,48 @@ private slots:
         f.Trigger(u"N1"_s);
         QCOMPARE(f.W.Shell.Opened.size(), 2);
         QVERIFY(f.W.Player.Calls.isEmpty());
+    }
+
+    void longAndMarkupValuesLeaveTheWindowAlone()
+    {
+        // A 300-character title that looks like markup, and a long address: shown as plain text,
+        // elided, and the window can still be made as narrow as before.
+        const QString title = u"<b>Live</b> "_s + QString(300, u'ж');
+        const QString url = u"https://example.org/"_s + QString(300, u'x');
+        TWindowOnList l;
+        l.Folder.WriteBytes(u"t.mp3"_s, "ID3");
+        QVERIFY(l.Load(albumOf(title, url, { u"t"_s })));
+        const int minimum = l.W.Form->minimumSizeHint().width();
+        l.W.Form->TreeView()->Select(l.W.Form->Tree().Root(0)->Child(0));
+        l.W.Find<QAction>(u"N1"_s)->trigger();
+        QCOMPARE(l.W.Find<QLabel>(u"Label6"_s)->text(), title);
+        QCOMPARE(l.W.Find<QLabel>(u"Label10"_s)->text(), url);
+        QCOMPARE(l.W.Form->minimumSizeHint().width(), minimum);
+        QVERIFY(l.W.Form->minimumSize().width() <= minimum);
+        QVERIFY(minimum < 800);
+        l.W.Form->resize(minimum, 480);
+        QTRY_COMPARE(l.W.Form->width(), minimum);
+        for (int i = 6; i <= 10; ++i)
+            QCOMPARE(l.W.Find<QLabel>(u"Label%1"_s.arg(i))->textFormat(), Qt::PlainText);
+    }
+
+    void fileNoProgramOpensIsReported()
+    {
+        TPlayFixture f;
+        QVERIFY(f.Open());
+        f.DoubleClick(f.Node(0, 0));
+        const QStringList played = f.Panel();
+        f.View()->Select(f.Node(1, 0));
+        f.Trigger(u"N10"_s);
+        QCOMPARE(f.Panel().first(), u"Harbour"_s);
+        // The desktop reports that nothing opens the file: the user is told, and the panel, the
+        // title and album play are as before the start.
+        f.W.Shell.Fail(f.File(u"h1"_s));
+        QCOMPARE(f.W.Messages.Messages.size(), 1);
+        QVERIFY(f.W.Messages.Messages.first().contains(f.File(u"h1"_s)));
+        QCOMPARE(f.Panel(), played);
+        QCOMPARE(ApplicationTitle(), u"Kestrune - w1"_s);
+        QVERIFY(!f.Monitor().IsOn());
     }
 
     void probeWhenShown()
@@ -148,7 +190,7 @@ private slots:
         QCOMPARE(f.W.Messages.Messages, QStringList{ u"File '"_s + f.File(u"h2"_s) + u"' not found."_s });
         QVERIFY(f.W.Shell.Opened.isEmpty());
         QCOMPARE(f.Panel(), QStringList(5, QString()));
-        QCOMPARE(QCoreApplication::applicationName(), u"Kestrune"_s);
+        QCOMPARE(ApplicationTitle(), u"Kestrune"_s);
         QVERIFY(f.W.Player.Calls.isEmpty());
         // Enter says the same.
         f.Enter(f.Node(1, 1));
@@ -178,7 +220,7 @@ private slots:
         QCOMPARE(f.W.Shell.Opened.last(), f.File(u"h1"_s));
         const QStringList panel{ u"Harbour"_s, u"Author of Harbour"_s, u"h1"_s, u"00:01"_s, QString() };
         QCOMPARE(f.Panel(), panel);
-        QCOMPARE(QCoreApplication::applicationName(), u"Kestrune - w1"_s);
+        QCOMPARE(ApplicationTitle(), u"Kestrune - w1"_s);
         QCOMPARE(f.NowPlaying(), (QStringList{ u"Winter"_s, u"w1"_s }));
         QVERIFY(f.Monitor().IsOn());
 
@@ -189,7 +231,7 @@ private slots:
         QCOMPARE(f.W.Shell.Opened.last(), f.File(u"w2"_s));
         QCOMPARE(f.NowPlaying(), (QStringList{ u"Winter"_s, u"w2"_s }));
         QCOMPARE(f.Panel(), panel);
-        QCOMPARE(QCoreApplication::applicationName(), u"Kestrune - w1"_s);
+        QCOMPARE(ApplicationTitle(), u"Kestrune - w1"_s);
         QCOMPARE(f.View()->Selected(), f.Node(1, 0));
 
         f.Tick(200, 3);

@@ -36,6 +36,7 @@ private slots:
         QVERIFY(script.open(QIODevice::WriteOnly));
         script.write("#!/bin/sh\n"
                      "d=$(dirname \"$0\")\n"
+                     "case \"$1\" in *nothing-opens-this*) exit 4;; esac\n"
                      "printf '%s\\n' \"$1\" > \"$d/opened.part\" && mv \"$d/opened.part\" \"$d/opened\"\n"
                      "i=0\n"
                      "while [ ! -e \"$d/release\" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i+1)); done\n"
@@ -56,6 +57,8 @@ private slots:
         const QString stored = m_dir.path() + u"\\music\\01 Первый снег.mp3"_s;
 
         TSystemShell shell;
+        QStringList failed;
+        shell.SetFailureHandler([&](const QString &target) { failed << target; });
         shell.ShellOpen(stored);
         // Had the call waited for the opener, the opener would have given up and finished by now.
         QVERIFY(!QFile::exists(Path(u"finished"_s)));
@@ -69,6 +72,13 @@ private slots:
         QVERIFY(release.open(QIODevice::WriteOnly));
         release.close();
         QVERIFY(WaitForFile(Path(u"finished"_s)));
+        QTest::qWait(200);
+        QVERIFY(failed.isEmpty());
+
+        // A file the desktop has no program for is reported once the opener gives up.
+        const QString orphan = m_dir.path() + u"/nothing-opens-this.xyz"_s;
+        shell.ShellOpen(orphan);
+        QTRY_COMPARE_WITH_TIMEOUT(failed, QStringList{ orphan }, 20000);
     }
 };
 

@@ -8,5 +8,6 @@ void TSystemShell::ShellOpen(const QString &target)
 {
     if (language::Trim(target).isEmpty())
         return;
-    ShellExecuteDefault(target.toStdWString());
+    if (!ShellExecuteDefault(target.toStdWString()))
+        Failed(target);
 }
