@@ -121,6 +121,8 @@ private slots:
         // The given size, or more where the desktop's font needs it; never resized.
         QVERIFY(m_form->width() >= 536 && m_form->height() >= 240);
         QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
+        QString clipped;
+        QVERIFY2(CaptionsFit(m_form, &clipped), qPrintable(clipped));
         const std::pair<const char *, const char16_t *> captions[] = {
             { "Button1", u"Запомнить" }, { "Button2", u"Изменить все файлы каталога" },
             { "Button4", u"Удалить из всех файлов" }, { "Button3", u"Выход" },

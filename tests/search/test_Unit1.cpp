@@ -71,6 +71,8 @@ private slots:
         QCOMPARE(m_form->windowTitle(), u"Поиск файлов"_s);
         QVERIFY(m_form->width() >= 534 && m_form->height() >= 354);
         QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
+        QString clipped;
+        QVERIFY2(CaptionsFit(m_form, &clipped), qPrintable(clipped));
         QVERIFY(m_form->windowFlags().testFlag(Qt::Tool));
         const std::pair<const char *, const char16_t *> captions[] = {
             { "Button1", u"Поиск" }, { "Button2", u"Выход" }, { "Button3", u"Сохранить в новый" },
