@@ -1,4 +1,4 @@
-// tst_TagEditing: the title and track number the tag editor takes from file names, and the typed number.
+// tst_TagEditing: the title and track number the tag editor takes from file names.
 #include "TagEditing.h"
 
 #include <QtTest>
@@ -46,14 +46,6 @@ private slots:
         const TagEditing::TTagFields f = TagEditing::FromFileName(name, position);
         QCOMPARE(f.Track, track);
         QCOMPARE(f.Title, title);
-    }
-
-    void trackNumbers()
-    {
-        QCOMPARE(TagEditing::TrackNumber(u"7"_s), 7);
-        QCOMPARE(TagEditing::TrackNumber(u" 300"_s), 300);
-        QCOMPARE(TagEditing::TrackNumber(u"abc"_s), 99);
-        QCOMPARE(TagEditing::TrackNumber(QString()), 99);
     }
 };
 

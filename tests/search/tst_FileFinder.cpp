@@ -46,13 +46,9 @@ private slots:
     void init()
     {
         m_root = QDir::toNativeSeparators(m_dir.path()) + QDir::separator();
-        touch(u"b.mp3"_s);
-        touch(u"A.MP3"_s);
-        touch(u"notes.txt"_s);
-        touch(u"sub1/x.mp3"_s);
-        touch(u"sub1/deep/y.mp3"_s);
-        touch(u".hidden/z.mp3"_s);
-        touch(u"sub2/w.mp3"_s);
+        for (const QString &name : { u"b.mp3"_s, u"A.MP3"_s, u"notes.txt"_s, u"sub1/x.mp3"_s, u"sub1/deep/y.mp3"_s,
+                                     u".hidden/z.mp3"_s, u"sub2/w.mp3"_s })
+            touch(name);
         // A link back to the root and a link to a file.
         QVERIFY(QFile::link(m_dir.path(), m_dir.filePath(u"loop.mp3"_s)));
         QVERIFY(QFile::link(m_dir.filePath(u"sub2/w.mp3"_s), m_dir.filePath(u"link.mp3"_s)));
