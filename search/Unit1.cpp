@@ -6,7 +6,6 @@
 #include "FileBrowser.h"
 #include "FileDialogs.h"
 #include "FileFinder.h"
-#include "FileStamp.h"
 #include "LinesFile.h"
 #include "Messages.h"
 #include "OpenList.h"
