@@ -11,12 +11,14 @@
 #include "Paths.h"
 #include "Pictures.h"
 #include "ShellOpen.h"
+#include "Unit1.h"
 #include "Unit2.h"
 #include "Unit31.h"
 #include "Unit41.h"
 #include "Unit5.h"
 #include "Unit6.h"
 #include "Unit7.h"
+#include "Unit8.h"
 #include "language.h"
 
 #include <QAbstractItemView>
@@ -84,9 +86,11 @@ void TForm1::CreateDialogs()
     m_form5 = new TForm5(*this, services, this);
     const TSettingsDialogServices settingsServices{ &m_messages, &m_fileDialogs, &m_colourDialog };
     m_form7 = new TForm7(*this, settingsServices, this);
+    m_fileFindForm = new TFileFindForm(*this, services, this);
     m_form3 = new TForm3(*this, services, this);
     m_form4 = new TForm4(*this, services, this);
     m_form6 = new TForm6(*this, services, this);
+    m_form8 = new TForm8(m_messages, this);
 }
 
 void TForm1::LoadQuickLoadIndex()

@@ -291,9 +291,9 @@ void TForm1::CreateMenus()
                             &TForm1::AssociateListFiles);
     N3 = MenuItem(PopupMenu2, u"N3"_s, u"Настройки"_s, &TForm1::ShowSettingsDialog);
     HTML1 = MenuItem(PopupMenu2, u"HTML1"_s, u"Генерация HTML файла списка"_s, &TForm1::ExportHtml);
-    N4 = MenuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s, nullptr);
+    N4 = MenuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s, &TForm1::ShowFileSearch);
     N8 = MenuItem(PopupMenu2, u"N8"_s, u"Сделать список используемым по умолчанию"_s, &TForm1::MakeListDefault);
-    ID3TAG1 = MenuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s, nullptr);
+    ID3TAG1 = MenuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s, &TForm1::ShowTagEditor);
 }
 
 QAction *TForm1::WindowAction(const QString &name, const QKeySequence &shortcut, Handler handler)

@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "OpenList.h"
 #include "Paths.h"
+#include "PlayTime.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -200,8 +201,10 @@ void TForm2::GenerateTracks()
     QList<AlbumText::TFoundFile> files;
     for (const QString &name : m_files->Names())
         files.append({ name, m_files->FullPath(name) });
-    m_tracks.Generate(files, m_duration->text(), m_trackDescription->text());
+    const int unreadable = m_tracks.Generate(files, m_duration->text(), m_trackDescription->text());
     ShowTracks();
+    if (unreadable > 0)
+        m_services.Messages->ShowMessage(PlayTime::UnreadableMessage(unreadable));
 }
 
 void TForm2::ClearTracks()
