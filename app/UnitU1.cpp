@@ -11,12 +11,14 @@
 #include "Paths.h"
 #include "Pictures.h"
 #include "ShellOpen.h"
+#include "Unit1.h"
 #include "Unit2.h"
 #include "Unit31.h"
 #include "Unit41.h"
 #include "Unit5.h"
 #include "Unit6.h"
 #include "Unit7.h"
+#include "Unit8.h"
 #include "language.h"
 
 #include <QAbstractItemView>
@@ -58,9 +60,22 @@ void TForm1::FormCreate()
     m_list.ListLines.clear();
     m_quickLoadFiles.clear();
     // The list is chosen now and loaded at the first paint.
-    const QString argument = m_arguments.isEmpty() ? QString() : language::Trim(m_arguments.first());
+    const QString argument = ListFileArgument(m_arguments);
     m_list.ListFileName = argument.isEmpty() ? Paths::programFolder() + u"list.lst"_s : argument;
     LoadQuickLoadIndex();
+}
+
+QString TForm1::ListFileArgument(const QStringList &arguments)
+{
+    const QString first = language::Trim(arguments.value(0));
+    // The shell's association passes the file unquoted, so a name with blanks arrives in pieces:
+    // when the first piece names no file and all of them together do, they are the list.
+    if (arguments.size() > 1 && !Paths::fileExists(first)) {
+        const QString joined = language::Trim(arguments.join(u' '));
+        if (Paths::fileExists(joined))
+            return joined;
+    }
+    return first;
 }
 
 void TForm1::CreateDialogs()
@@ -71,9 +86,11 @@ void TForm1::CreateDialogs()
     m_form5 = new TForm5(*this, services, this);
     const TSettingsDialogServices settingsServices{ &m_messages, &m_fileDialogs, &m_colourDialog };
     m_form7 = new TForm7(*this, settingsServices, this);
+    m_fileFindForm = new TFileFindForm(*this, services, this);
     m_form3 = new TForm3(*this, services, this);
     m_form4 = new TForm4(*this, services, this);
     m_form6 = new TForm6(*this, services, this);
+    m_form8 = new TForm8(m_messages, this);
 }
 
 void TForm1::LoadQuickLoadIndex()
@@ -92,7 +109,7 @@ void TForm1::LoadList(const QString &fileName)
 {
     TLoadContext context;
     context.ProgramFolder = Paths::programFolder();
-    context.FirstArgument = language::Trim(m_arguments.value(0)); // as ListFileName takes it
+    context.FirstArgument = ListFileArgument(m_arguments); // as ListFileName takes it
     context.LoadSettingsFile = [this](const QString &path) { LoadSettingsFile(path); };
     if (m_list.LoadList(fileName, *m_tree, context))
         TreeView1->Select(m_tree->NodeByIndex(0));

@@ -36,6 +36,8 @@ class TForm4;
 class TForm5;
 class TForm6;
 class TForm7;
+class TForm8;
+class TFileFindForm;
 class TMessages;
 class TTreeNode;
 
@@ -80,6 +82,8 @@ public:
     TForm5 *Form5() const { return m_form5; }
     TForm6 *Form6() const { return m_form6; }
     TForm7 *Form7() const { return m_form7; }
+    TFileFindForm *FileFindForm() const { return m_fileFindForm; }
+    TForm8 *Form8() const { return m_form8; }
 
     // Settings files and the appearance (UnitU1Settings.cpp).
     /// Applies the default settings file, program folder + "ks.ini".
@@ -138,6 +142,9 @@ private:
     }
 
     // Start-up and handlers (UnitU1.cpp).
+    /// The list named on the command line: the first argument, trimmed, or every argument joined
+    /// when that alone names no file but the whole does; empty when none is given.
+    static QString ListFileArgument(const QStringList &arguments);
     void FormCreate();
     void CreateDialogs();
     void FirstPaint();
@@ -186,6 +193,8 @@ private:
     void ShowBuilder();
     void ShowSearch();
     void ShowQuickLoadManager();
+    void ShowFileSearch();
+    void ShowTagEditor();
     void CollapseTree();
     void DeleteSelected();
     void DeleteAlbum(TTreeNode *node);
@@ -245,6 +254,8 @@ private:
     TForm5 *m_form5 = nullptr;
     TForm6 *m_form6 = nullptr;
     TForm7 *m_form7 = nullptr;
+    TFileFindForm *m_fileFindForm = nullptr;
+    TForm8 *m_form8 = nullptr;
 
     TOpenList m_list;
     TCatalogueTree *m_tree;

@@ -4,7 +4,7 @@
 
 #include "He1.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QTabWidget>
@@ -36,11 +36,19 @@ void TForm1::SetBorderless(bool on)
 
 void TForm1::ChangeWindowFlags(Qt::WindowFlags flags)
 {
-    // New flags give the window a new native window, hidden; it keeps its bounds and state.
+    // New flags give the window a new native window, hidden; it keeps its bounds and state. Shown
+    // again it comes up over its own dialogs (the settings dialog that changed it), which go back on top.
     const bool visible = isVisible();
+    QWidget *active = QApplication::activeWindow();
     setWindowFlags(flags);
-    if (visible)
-        show();
+    if (!visible)
+        return;
+    show();
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (child->isWindow() && child->isVisible())
+            child->raise();
+    if (active && active != this && active->isVisible())
+        active->activateWindow();
 }
 
 void TForm1::CloseButtonClicked()

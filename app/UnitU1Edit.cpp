@@ -10,11 +10,13 @@
 #include "ListEdits.h"
 #include "Messages.h"
 #include "Paths.h"
+#include "Unit1.h"
 #include "Unit2.h"
 #include "Unit31.h"
 #include "Unit41.h"
 #include "Unit5.h"
 #include "Unit6.h"
+#include "Unit8.h"
 #include "language.h"
 
 #include <QAction>
@@ -42,6 +44,16 @@ void TForm1::ShowSearch()
 void TForm1::ShowQuickLoadManager()
 {
     m_form5->ShowManager();
+}
+
+void TForm1::ShowFileSearch()
+{
+    m_fileFindForm->ShowFinder();
+}
+
+void TForm1::ShowTagEditor()
+{
+    m_form8->ShowEditor();
 }
 
 void TForm1::CollapseTree()
@@ -176,6 +188,7 @@ void TForm1::HandOverToTagEditor()
     // The editor takes CurrentTrack.FileName: the selected track's, or on an album the track looked up last.
     if (TTreeNode *node = TreeView1->Selected())
         LookUpRecords(node);
+    m_form8->OpenFile(m_list.CurrentTrack.FileName);
 }
 
 // ---- opening and saving ------------------------------------------------------------------------

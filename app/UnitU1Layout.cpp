@@ -56,9 +56,8 @@ void TForm1::CreateControls()
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Kestrune v. 0.98"_s);
-    // The window's bounds before any settings file is applied.
-    move(92, 74);
-    resize(644, 469);
+    // The window's bounds (of its client area) before any settings file is applied.
+    setGeometry(92, 74, 644, 469);
 
     auto *form = new QHBoxLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
@@ -292,9 +291,9 @@ void TForm1::CreateMenus()
                             &TForm1::AssociateListFiles);
     N3 = MenuItem(PopupMenu2, u"N3"_s, u"Настройки"_s, &TForm1::ShowSettingsDialog);
     HTML1 = MenuItem(PopupMenu2, u"HTML1"_s, u"Генерация HTML файла списка"_s, &TForm1::ExportHtml);
-    N4 = MenuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s, nullptr);
+    N4 = MenuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s, &TForm1::ShowFileSearch);
     N8 = MenuItem(PopupMenu2, u"N8"_s, u"Сделать список используемым по умолчанию"_s, &TForm1::MakeListDefault);
-    ID3TAG1 = MenuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s, nullptr);
+    ID3TAG1 = MenuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s, &TForm1::ShowTagEditor);
 }
 
 QAction *TForm1::WindowAction(const QString &name, const QKeySequence &shortcut, Handler handler)

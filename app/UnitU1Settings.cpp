@@ -64,15 +64,16 @@ void TForm1::SaveSettingsFile(const QString &path)
 void TForm1::ApplySettings(const Settings::TWindowSettings &settings)
 {
     // The bounds are the normal ones, also for a window that is then maximized; a place off every
-    // screen (a monitor since removed, a file made on a larger screen) is moved onto one.
+    // screen (a monitor since removed, a file made on a larger screen) is moved onto one. They are the
+    // client area's: a frame position taken before the window manager has framed the window (as at the
+    // first paint) would be read back shifted by the frame, and every start would move the window.
     if (isMaximized())
         setWindowState(windowState() & ~Qt::WindowMaximized);
-    // Measured with the frame and no smaller than the window can be, as it will stand on the screen.
-    const QSize frame = frameGeometry().size() - size();
+    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
     const QSize size = settings.Bounds.size().expandedTo(minimumSizeHint()).expandedTo(minimumSize());
-    const QRect bounds = WindowPlacement::Reachable(QRect(settings.Bounds.topLeft(), size + frame), screenAreas());
-    move(bounds.topLeft());
-    resize(bounds.size() - frame);
+    const QRect wanted = QRect(settings.Bounds.topLeft(), size).marginsAdded(frame);
+    setGeometry(WindowPlacement::Reachable(wanted, screenAreas()).marginsRemoved(frame));
 
     m_colours = settings.Colours;
     ApplyColours();
@@ -97,7 +98,7 @@ Settings::TWindowSettings TForm1::CurrentSettings() const
 {
     using Settings::TWindowSettings;
     TWindowSettings s;
-    s.Bounds = QRect(pos(), size());
+    s.Bounds = geometry();
     s.Colours = m_colours;
     s.WindowState = TWindowSettings::WindowStateWord(isMaximized());
     s.ReadOnly = TWindowSettings::Word(!InPlaceEditing());

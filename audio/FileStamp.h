@@ -9,7 +9,7 @@ class QFile;
 namespace FileStamp {
 
 /// Attribute bits of a file.
-enum Attribute { ReadOnly = 0x01, Hidden = 0x02, Directory = 0x10, Archive = 0x20 };
+enum Attribute { ReadOnly = 0x01, Hidden = 0x02, System = 0x04, Directory = 0x10, Archive = 0x20 };
 
 struct Info
 {

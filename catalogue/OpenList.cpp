@@ -239,12 +239,8 @@ TTrack TOpenList::ReadTrackRecordAt(const QString &albumTitle, int albumRow, con
     CurrentAlbum = ReadAlbumRecordAt(albumTitle, albumRow, programFolder, &albumOwn);
     if (ownBlock)
         *ownBlock = albumOwn;
-    TTrack track;
-    track.LineIndex = -1;
     if (CurrentAlbum.LineIndex < 0)
-        return track;
-    track.AlbumTitle = albumTitle;
-    track.Title = trackTitle;
+        return trackInAlbum(ListLines, CurrentAlbum, albumTitle, trackTitle, programFolder);
 
     // Does the title repeat among the album's tracks?
     const qint64 a = CurrentAlbum.LineIndex;
@@ -261,6 +257,10 @@ TTrack TOpenList::ReadTrackRecordAt(const QString &albumTitle, int albumRow, con
         return trackInAlbum(ListLines, CurrentAlbum, albumTitle, trackTitle, programFolder);
     if (ownBlock)
         *ownBlock = true;
+    TTrack track;
+    track.LineIndex = -1;
+    track.AlbumTitle = albumTitle;
+    track.Title = trackTitle;
     const qint64 t = a + 5 + 4 * qint64(trackRow);
     if (trackRow >= 0 && trackRow < CurrentAlbum.TrackCount && t < n && ListLines.at(t) == key)
         readTrackFields(ListLines, t, programFolder, track);

@@ -48,6 +48,12 @@ bool fileExists(const QString &stored)
     return info.exists() && !info.isDir();
 }
 
+bool NameLess(const QString &a, const QString &b)
+{
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
 QString folderOf(const QString &path)
 {
     qsizetype i = path.size() - 1;

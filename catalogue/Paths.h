@@ -30,6 +30,9 @@ QString executableFolder();
 /// True when the stored path names an existing file (not a folder).
 bool fileExists(const QString &stored);
 
+/// The order of names in the file lists: ignoring letter case, then exactly.
+bool NameLess(const QString &a, const QString &b);
+
 /// The folder part of a path, with its trailing separator; empty when there is none.
 QString folderOf(const QString &path);
 

@@ -39,6 +39,12 @@ QString CutSubstring(const QString &text, const QString &key)
     return text.mid(len - 1);
 }
 
+QString RemoveFirstIgnoringCase(const QString &text, const QString &key)
+{
+    const qsizetype at = key.isEmpty() ? -1 : text.indexOf(key, 0, Qt::CaseInsensitive);
+    return at < 0 ? text : text.left(at) + text.mid(at + key.size());
+}
+
 QString ExtractBetween(const QString &open, const QString &close, const QString &text)
 {
     qsizetype a = Pos(open, text);

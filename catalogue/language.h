@@ -14,6 +14,10 @@ QString Trim(const QString &text);
 /// Removes the first occurrence of key; when key is absent, drops the first (key length - 1) characters.
 QString CutSubstring(const QString &text, const QString &key);
 
+/// Removes the first occurrence of key compared ignoring letter case; a text without it is kept whole
+/// (file extensions: "Song.MP3" less ".mp3" is "Song").
+QString RemoveFirstIgnoringCase(const QString &text, const QString &key);
+
 /// The text between the first opening and the first closing delimiter, with the fall-backs for missing ones.
 QString ExtractBetween(const QString &open, const QString &close, const QString &text);
 

@@ -1,8 +1,10 @@
 // AlbumText: the text of album and track blocks composed by the album builder.
 #include "AlbumText.h"
 
+#include "AudioInfo.h"
 #include "LinesFile.h"
 #include "Paths.h"
+#include "PlayTime.h"
 #include "language.h"
 
 using namespace Qt::StringLiterals;
@@ -55,12 +57,19 @@ bool TTrackList::Add(const TTrackFields &track)
     return true;
 }
 
-void TTrackList::Generate(const QList<TFoundFile> &files, const QString &duration, const QString &descriptionFile)
+int TTrackList::Generate(const QList<TFoundFile> &files, const QString &duration, const QString &descriptionFile)
 {
+    const bool ownTimes = language::Trim(duration).isEmpty();
+    TAudioInfo info;
+    int unreadable = 0;
     for (const TFoundFile &f : files) {
-        m_lines << TrackBlock({ TitleFromFileName(f.Name), duration, f.Path, descriptionFile });
+        bool readable = true;
+        const QString size = ownTimes ? PlayTime::OfFile(info, f.Path, readable) : duration;
+        unreadable += readable ? 0 : 1;
+        m_lines << TrackBlock({ TitleFromFileName(f.Name), size, f.Path, descriptionFile });
         ++m_count;
     }
+    return unreadable;
 }
 
 void TTrackList::Clear()

@@ -59,8 +59,10 @@ public:
 
     /// "Добавить": appends a block unless the title or the file is empty (as typed); true when added.
     bool Add(const TTrackFields &track);
-    /// "Автоматическая генерация": one block per file, after the blocks already there.
-    void Generate(const QList<TFoundFile> &files, const QString &duration, const QString &descriptionFile);
+    /// "Автоматическая генерация": one block per file, after the blocks already there. A typed duration
+    /// goes into every block; with none typed (blanks at most) an MP3 file gets its own play time, "00:00"
+    /// when it cannot be read, and another file none. Returns how many files could not be read.
+    int Generate(const QList<TFoundFile> &files, const QString &duration, const QString &descriptionFile);
     /// "Очистить".
     void Clear();
 

@@ -1,16 +1,19 @@
 // Unit2: TForm2, the album builder.
 #include "Unit2.h"
 
+#include "DialogControls.h"
 #include "FileBrowser.h"
 #include "FileDialogs.h"
 #include "Messages.h"
 #include "OpenList.h"
 #include "Paths.h"
+#include "PlayTime.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -36,90 +39,111 @@ TForm2::TForm2(ICatalogueHost &host, const TDialogServices &services, QWidget *p
     setObjectName(u"Form2"_s);
     setWindowTitle(u"Создание альбомов"_s);
     setModal(false);
-    setFixedSize(ClientWidth, ClientHeight);
     CreateControls();
+    // Not resizable: at least its designed client area, and as large as its captions need.
+    setFixedSize(minimumSizeHint().expandedTo(QSize(ClientWidth, ClientHeight)));
 }
 
 void TForm2::CreateControls()
 {
     int labels = 0;
-    auto label = [&](const QString &text, int x, int y, int w) {
-        auto *l = new QLabel(text, this);
+    // A caption above its field, as the three columns show them.
+    auto labelled = [&](QVBoxLayout *column, const QString &caption, QWidget *field, QWidget *picker = nullptr) {
+        auto *l = new QLabel(caption, this);
         l->setObjectName(u"Label%1"_s.arg(++labels));
-        l->setGeometry(x, y, w, 16);
-        return l;
+        l->setBuddy(field);
+        column->addWidget(l);
+        if (!picker) {
+            column->addWidget(field);
+            return;
+        }
+        auto *row = new QHBoxLayout;
+        row->addWidget(field, 1);
+        row->addWidget(picker);
+        column->addLayout(row);
     };
-    auto edit = [&](const QString &name, int x, int y, int w, bool readOnly = false) {
+    auto edit = [&](const QString &name, bool readOnly = false) {
         auto *e = new QLineEdit(this);
         e->setObjectName(name);
-        e->setGeometry(x, y, w, 22);
         e->setReadOnly(readOnly);
         return e;
     };
-    auto button = [&](const QString &name, const QString &caption, int x, int y, int w, void (TForm2::*handler)()) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setGeometry(x, y, w, 25);
-        b->setAutoDefault(false);
+    auto button = [&](const QString &name, const QString &caption, void (TForm2::*handler)()) {
+        QPushButton *b = NamedButton(this, name, caption);
         connect(b, &QPushButton::clicked, this, [this, handler] { RunGuarded(*m_services.Messages, [&] { (this->*handler)(); }); });
         return b;
     };
+    auto picker = [&](const QString &name, void (TForm2::*handler)()) {
+        QPushButton *b = button(name, u"..."_s, handler);
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(u"..."_s) + 16);
+        return b;
+    };
 
-    // Album fields, left.
-    const int lx = 8, lw = 216;
-    label(u"Название  альбома:"_s, lx, 6, lw);
-    m_name = edit(u"Edit1"_s, lx, 22, lw);
-    label(u"Автор:"_s, lx, 48, lw);
-    m_author = edit(u"Edit2"_s, lx, 64, lw);
-    label(u"URL:"_s, lx, 90, lw);
-    m_url = edit(u"Edit3"_s, lx, 106, lw);
-    label(u"Описание альбома:"_s, lx, 132, lw);
-    m_description = edit(u"Edit4"_s, lx, 148, lw - 28);
-    button(u"Button1"_s, u"..."_s, lx + lw - 24, 147, 24, &TForm2::PickDescription);
-    label(u"Изображение:"_s, lx, 174, lw);
-    m_image = edit(u"Edit9"_s, lx, 190, lw - 28, true);
-    button(u"Button10"_s, u"..."_s, lx + lw - 24, 189, 24, &TForm2::PickImage);
+    // Album fields and the album text, left.
+    auto *left = new QVBoxLayout;
+    m_name = edit(u"Edit1"_s);
+    m_author = edit(u"Edit2"_s);
+    m_url = edit(u"Edit3"_s);
+    m_description = edit(u"Edit4"_s);
+    m_image = edit(u"Edit9"_s, true);
+    labelled(left, u"Название  альбома:"_s, m_name);
+    labelled(left, u"Автор:"_s, m_author);
+    labelled(left, u"URL:"_s, m_url);
+    labelled(left, u"Описание альбома:"_s, m_description, picker(u"Button1"_s, &TForm2::PickDescription));
+    labelled(left, u"Изображение:"_s, m_image, picker(u"Button10"_s, &TForm2::PickImage));
     m_albumText = textBox(u"memo1"_s, this);
-    m_albumText->setGeometry(lx, 220, lw, 112);
+    left->addWidget(m_albumText, 1);
 
     // File browser, middle.
-    const int bx = 232, bw = 200;
+    auto *middle = new QVBoxLayout;
     m_drives = new TDriveComboBox(this);
     m_drives->setObjectName(u"DriveComboBox1"_s);
-    m_drives->setGeometry(bx, 8, bw, 22);
     m_folders = new TDirectoryListBox(this);
     m_folders->setObjectName(u"DirectoryListBox1"_s);
-    m_folders->setGeometry(bx, 34, bw, 128);
     m_files = new TFileListBox(this);
     m_files->setObjectName(u"FileListBox1"_s);
-    m_files->setGeometry(bx, 166, bw, 166);
     m_files->SetMask(u"*.mp3;*.wav;*.mid;*.cda"_s);
     LinkFileBrowser(m_drives, m_folders, m_files);
     connect(m_files, &TFileListBox::FileSelected, this, [this](const QString &path) { m_file->setText(path); });
+    middle->addWidget(m_drives);
+    middle->addWidget(m_folders, 3);
+    middle->addWidget(m_files, 4);
 
     // Track fields and the track list, right.
-    const int rx = 440, rw = 218;
-    label(u"Название:"_s, rx, 6, rw);
-    m_title = edit(u"Edit5"_s, rx, 22, rw);
-    label(u"Длительность:"_s, rx, 48, rw);
-    m_duration = edit(u"Edit6"_s, rx, 64, rw);
-    label(u"Файл:"_s, rx, 90, rw);
-    m_file = edit(u"Edit7"_s, rx, 106, rw, true);
-    label(u"Файл описания:"_s, rx, 132, rw);
-    m_trackDescription = edit(u"Edit8"_s, rx, 148, rw);
-    button(u"Button4"_s, u"Добавить"_s, rx, 176, 106, &TForm2::AddTrack);
-    button(u"Button3"_s, u"Очистить"_s, rx + rw - 106, 176, 106, &TForm2::ClearTracks);
-    button(u"Button5"_s, u"Автоматическая генерация"_s, rx, 204, rw, &TForm2::GenerateTracks);
+    auto *right = new QVBoxLayout;
+    m_title = edit(u"Edit5"_s);
+    m_duration = edit(u"Edit6"_s);
+    m_file = edit(u"Edit7"_s, true);
+    m_trackDescription = edit(u"Edit8"_s);
+    labelled(right, u"Название:"_s, m_title);
+    labelled(right, u"Длительность:"_s, m_duration);
+    labelled(right, u"Файл:"_s, m_file);
+    labelled(right, u"Файл описания:"_s, m_trackDescription);
+    auto *trackButtons = new QHBoxLayout;
+    trackButtons->addWidget(button(u"Button4"_s, u"Добавить"_s, &TForm2::AddTrack));
+    trackButtons->addWidget(button(u"Button3"_s, u"Очистить"_s, &TForm2::ClearTracks));
+    right->addLayout(trackButtons);
+    right->addWidget(button(u"Button5"_s, u"Автоматическая генерация"_s, &TForm2::GenerateTracks));
     m_trackText = textBox(u"memo2"_s, this);
-    m_trackText->setGeometry(rx, 234, rw, 98);
+    right->addWidget(m_trackText, 1);
 
     // The album's commands along the bottom.
-    const int by = 341;
-    button(u"Button2"_s, u"Создать"_s, 8, by, 86, &TForm2::ComposeAlbum);
-    button(u"Button7"_s, u"Добавить к текущему списку"_s, 100, by, 190, &TForm2::AddToOpenList);
-    button(u"Button8"_s, u"Сохранить в список"_s, 296, by, 140, &TForm2::SaveToList);
-    button(u"Button9"_s, u"Добавить к списку"_s, 442, by, 130, &TForm2::AddToList);
-    button(u"Button6"_s, u"Закрыть"_s, 578, by, 80, &TForm2::hide);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(button(u"Button2"_s, u"Создать"_s, &TForm2::ComposeAlbum));
+    bottom->addWidget(button(u"Button7"_s, u"Добавить к текущему списку"_s, &TForm2::AddToOpenList));
+    bottom->addWidget(button(u"Button8"_s, u"Сохранить в список"_s, &TForm2::SaveToList));
+    bottom->addWidget(button(u"Button9"_s, u"Добавить к списку"_s, &TForm2::AddToList));
+    bottom->addStretch();
+    bottom->addWidget(button(u"Button6"_s, u"Закрыть"_s, &TForm2::hide));
+
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(middle, 1);
+    columns->addLayout(right, 1);
+    auto *form = new QVBoxLayout(this);
+    form->setContentsMargins(8, 6, 8, 8);
+    form->addLayout(columns, 1);
+    form->addLayout(bottom);
 }
 
 void TForm2::ShowBuilder()
@@ -177,8 +201,10 @@ void TForm2::GenerateTracks()
     QList<AlbumText::TFoundFile> files;
     for (const QString &name : m_files->Names())
         files.append({ name, m_files->FullPath(name) });
-    m_tracks.Generate(files, m_duration->text(), m_trackDescription->text());
+    const int unreadable = m_tracks.Generate(files, m_duration->text(), m_trackDescription->text());
     ShowTracks();
+    if (unreadable > 0)
+        m_services.Messages->ShowMessage(PlayTime::UnreadableMessage(unreadable));
 }
 
 void TForm2::ClearTracks()

@@ -24,7 +24,8 @@ TForm5::TForm5(ICatalogueHost &host, const TDialogServices &services, QWidget *p
     setWindowTitle(u"Создание списка быстрой загрузки"_s);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     CreateControls();
-    setFixedSize(512, 312);
+    // At least its designed size, and as large as its captions need at the platform's font.
+    setFixedSize(minimumSizeHint().expandedTo(QSize(512, 312)));
 }
 
 void TForm5::CreateControls()

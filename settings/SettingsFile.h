@@ -43,7 +43,7 @@ inline int Blue(TColour value) { return (value >> 16) & 0xFF; }
 /// The values of one settings file, read as their words; absent keys hold the defaults.
 struct TWindowSettings
 {
-    QRect Bounds{ 92, 74, 644, 469 }; ///< Left, Top, Width, Height
+    QRect Bounds{ 92, 74, 644, 469 }; ///< Left, Top, Width, Height of the window's client area
     std::array<TColour, ColourCount> Colours{ White, Black, ButtonFace, Black, ButtonFace, Black, White, Black,
                                               ButtonFace };
     QString WindowState = QStringLiteral("WsNormal");

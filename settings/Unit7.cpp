@@ -93,6 +93,7 @@ QGroupBox *TForm7::ColourGroup(const QString &title,
         // Only the combo box rows accept typing, and nothing reads it; the others are grey and display only.
         if (key != Settings::ComboColour && key != Settings::ComboFontColour) {
             box->setReadOnly(true);
+            box->setFocusPolicy(Qt::NoFocus);
             QPalette grey = box->palette();
             grey.setColor(QPalette::Base, grey.color(QPalette::Window));
             box->setPalette(grey);
@@ -101,7 +102,10 @@ QGroupBox *TForm7::ColourGroup(const QString &title,
         choose->setObjectName(u"Button%1"_s.arg(number));
         choose->setAutoDefault(false);
         connect(choose, &QPushButton::clicked, this, [this, key = key] { ChooseColour(key); });
-        grid->addWidget(new QLabel(QString::fromUtf16(caption), group), row, 0);
+        auto *label = new QLabel(QString::fromUtf16(caption), group);
+        // One caption width in every group, so that the boxes line up.
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(u"Выбор листа: "_s));
+        grid->addWidget(label, row, 0);
         grid->addWidget(box, row, 1);
         grid->addWidget(choose, row, 2);
         m_boxes[key] = box;

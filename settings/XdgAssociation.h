@@ -28,9 +28,9 @@ QByteArray DesktopEntry(const QString &executable);
 QString ExecArgument(const QString &argument);
 
 /// Writes the desktop entry into DataHome/applications, its icon into DataHome/icons/hicolor, the MIME
-/// type into DataHome/mime/packages and
-/// rebuilds that MIME database with update-mime-database, and makes the entry the default application
-/// of the type in ConfigHome/mimeapps.list, keeping its other lines. Writing it again leaves the same
+/// type into DataHome/mime/packages and rebuilds that MIME database with update-mime-database, and
+/// makes the entry the default application of the type in ConfigHome/mimeapps.list, keeping its other
+/// lines. Writing it again leaves the same
 /// files. Throws KsError ("Cannot create file %s", or what update-mime-database reported).
 void Register(const QString &executable, const TFolders &folders);
 

@@ -2,6 +2,7 @@
 #include "AboutPage.h"
 
 #include "LinkLabel.h"
+#include "ProgramInfo.h"
 #include "ShellOpen.h"
 
 #include <QGridLayout>
@@ -50,7 +51,7 @@ QWidget *CreateAboutPage(IShellOpen &shell, QWidget *parent)
     heading->setAlignment(Qt::AlignHCenter);
     column->addWidget(heading);
 
-    TLinkLabel *web = link(shell, u"https://kestrune.example.org"_s, 16, u"Label12"_s, page);
+    TLinkLabel *web = link(shell, ProgramInfo::WebAddress(), 16, u"Label12"_s, page);
     web->setAlignment(Qt::AlignHCenter);
     column->addWidget(web, 0, Qt::AlignHCenter);
     column->addSpacing(28);

@@ -22,16 +22,20 @@ public:
 /// "file://" followed by a stored path, as the file system names it; an empty page for a blank path.
 QUrl DescriptionUrl(const QString &storedPath);
 
-/// The embedded web view; pages without a charset are read as windows-1251.
+/// The embedded web view, made when the first page is to be shown; pages without a charset are read
+/// as windows-1251.
 class TWebDescriptionView : public IDescriptionView
 {
 public:
     TWebDescriptionView();
     QWidget *Widget() override;
     void Navigate(const QUrl &url) override;
+    /// The web view, or null while no page has been shown.
+    QWebEngineView *View() const { return m_view; }
 
 private:
-    QWebEngineView *m_view;
+    QWidget *m_holder;
+    QWebEngineView *m_view = nullptr;
 };
 
 /// Remembers the addresses instead of loading them.

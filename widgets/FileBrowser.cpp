@@ -44,12 +44,6 @@ Qt::CaseSensitivity caseOf(const QString &root)
     return root.contains(u':') ? Qt::CaseInsensitive : Qt::CaseSensitive;
 }
 
-bool lessIgnoringCase(const QString &a, const QString &b)
-{
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
-
 /// The names of one folder's entries of a kind; an unreadable or missing folder gives none.
 QStringList entryNames(const QString &folder, QDir::Filters filters, const QStringList &patterns = {})
 {
@@ -60,7 +54,7 @@ QStringList entryNames(const QString &folder, QDir::Filters filters, const QStri
         return {};
     dir.setNameFilters(patterns); // QDir matches name filters ignoring case unless told otherwise
     QStringList names = dir.entryList(filters | QDir::NoDotAndDotDot, QDir::Unsorted);
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    std::sort(names.begin(), names.end(), Paths::NameLess);
     return names;
 }
 
@@ -122,7 +116,7 @@ TDriveComboBox::TDriveComboBox(QWidget *parent) : QComboBox(parent)
     // Sorted, so that "/" comes first on Linux and the letters run in order on Windows.
     QList<qsizetype> order(roots.size());
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return lessIgnoringCase(roots[a], roots[b]); });
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return Paths::NameLess(roots[a], roots[b]); });
     for (qsizetype i : order)
         addItem(names[i].isEmpty() ? roots[i] : roots[i] + u" ["_s + names[i] + u']', roots[i]);
     // activated comes from the user only, so SetDriveOf stays quiet.

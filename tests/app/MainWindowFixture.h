@@ -12,7 +12,9 @@
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -83,6 +85,29 @@ struct TWindowUnderTest
 
     template <class T> T *Find(const QString &name) const { return Form->findChild<T *>(name); }
 };
+
+/// True when every caption and selector of a shown window gets the width it needs: no button or label
+/// cuts its text, no combo box is squeezed below its minimum.
+inline bool CaptionsFit(const QWidget *window, QString *clipped = nullptr)
+{
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisible())
+            continue;
+        int needed = -1;
+        if (const auto *b = qobject_cast<const QAbstractButton *>(w))
+            needed = w->fontMetrics().horizontalAdvance(b->text()) + 4;
+        else if (const auto *l = qobject_cast<const QLabel *>(w))
+            needed = l->wordWrap() ? 0 : w->fontMetrics().horizontalAdvance(l->text());
+        else if (w->inherits("QComboBox"))
+            needed = w->minimumSizeHint().width();
+        if (needed > w->width()) {
+            if (clipped)
+                *clipped = w->objectName();
+            return false;
+        }
+    }
+    return true;
+}
 
 /// A program folder of its own for every test.
 class TProgramFolder

@@ -173,6 +173,18 @@ private slots:
         QTest::newRow("argument with blanks") << QStringList{ u"  /lists/jazz.lst  "_s, u"x"_s } << u"/lists/jazz.lst"_s;
     }
 
+    void startupJoinsANameInPieces()
+    {
+        // An unquoted "%1" hands "my rock.lst" over as two arguments.
+        TProgramFolder folder;
+        const QString file = folder.WriteLines(u"my rock.lst"_s, albumBlock(u"Рок"_s, {}, {}));
+        TWindowUnderTest w;
+        w.Create(file.split(u' '));
+        QCOMPARE(w.Form->OpenList().ListFileName, file);
+        QVERIFY(w.ShowAndLoad());
+        QCOMPARE(w.Form->Tree().Root(0)->Text(), u"Рок"_s);
+    }
+
     void startupChoosesTheList()
     {
         QFETCH(QStringList, arguments);
