@@ -6,7 +6,6 @@
 #include "Paths.h"
 #include "TestSupport.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QTemporaryDir>
@@ -63,7 +62,6 @@ class TestProgramFolder : public QObject
 private slots:
     void canWrite_data();
     void canWrite();
-    void runningProgramsFolders();
     void newUserGetsTheDemo();
     void usedFolderIsNeverSeeded_data();
     void usedFolderIsNeverSeeded();
@@ -93,27 +91,6 @@ void TestProgramFolder::canWrite()
     QCOMPARE(Paths::canWrite(folder), writable);
     // The test file is gone again.
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
-}
-
-void TestProgramFolder::runningProgramsFolders()
-{
-    QTemporaryDir home;
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", home.path().toUtf8());
-    QCoreApplication::setApplicationName(u"Kestrune"_s);
-    const Paths::TStartFolders folders = Paths::startFolders();
-    qputenv("XDG_DATA_HOME", saved);
-
-    // Each user's own folder, named after the program.
-    QCOMPARE(folders.UserData, home.path() + u"/Kestrune/"_s);
-    QCOMPARE(folders.Executable, QCoreApplication::applicationDirPath() + u'/');
-    QVERIFY(folders.ExecutableWritable); // the build folder
-    QCOMPARE(Paths::chooseProgramFolder(folders), folders.Executable);
-    Paths::TStartFolders installed = folders;
-    installed.ExecutableWritable = false;
-    QCOMPARE(Paths::chooseProgramFolder(installed), folders.UserData);
-    // The demo lies where the installation puts it beside the executable's folder.
-    QCOMPARE(folders.Demo, QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../share/kestrune/skel"_s) + u'/');
 }
 
 void TestProgramFolder::newUserGetsTheDemo()
