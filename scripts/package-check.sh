@@ -52,7 +52,7 @@ program=$1 data=$2 skel=$3 logs=$4
 openbox >/dev/null 2>&1 &
 sleep 1
 window_of() { # the main window of the program with that process id, once it is shown
-  for _ in $(seq 120); do
+  for _ in $(seq 240); do
     w=$(xdotool search --onlyvisible --pid "$1" --name '^Kestrune v' 2>/dev/null | head -n 1 || true)
     [ -n "$w" ] && { echo "$w"; return 0; }
     sleep 0.5
@@ -70,10 +70,10 @@ pid=$!
 win=$(window_of $pid) || { echo "no window" >&2; exit 1; }
 sleep 3 # the first paint loads the list and selects its first album
 xdotool windowactivate --sync "$win" key --clearmodifiers shift+Delete
-for i in $(seq 60); do
+for i in $(seq 180); do
   cmp -s "$data/list.lst" "$skel/list.lst" || break
-  # A key that came before the list was loaded did nothing: once more.
-  [ "$i" -eq 20 ] && xdotool windowactivate --sync "$win" key --clearmodifiers shift+Delete
+  # A key that came before the list was loaded did nothing: once more every 10 s.
+  [ $((i % 20)) -eq 0 ] && xdotool windowactivate --sync "$win" key --clearmodifiers shift+Delete
   sleep 0.5
 done
 close $pid "$win"
