@@ -47,6 +47,7 @@ struct TStartFolders
     bool ExecutableWritable = false; ///< canWrite(Executable)
     QString UserData;                ///< the user's own data folder of the program
     QString Demo;                    ///< the demo catalogue installed with the program, laid out as a program folder
+    bool Installed = false;          ///< the demo is there: the program was installed, not unpacked or built
 };
 
 /// The running program's folders: QStandardPaths::AppDataLocation is the user's data folder, and the
@@ -54,7 +55,8 @@ struct TStartFolders
 TStartFolders startFolders();
 
 /// The program folder: the executable's folder when it can be written (a program in a folder of its
-/// own, a build, a portable copy), else the user's data folder (an installed program).
+/// own, a build, a portable copy), else the user's data folder. An installed program always uses
+/// the user's data folder, so that root running it never keeps its lists in /usr/bin.
 QString chooseProgramFolder(const TStartFolders &folders);
 
 /// Makes the user's data folder and, when it holds neither list.lst nor ks.ini (it has never been

@@ -57,12 +57,13 @@ TStartFolders startFolders()
     folders.ExecutableWritable = canWrite(folders.Executable);
     folders.UserData = nativeFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     folders.Demo = nativeFolder(QDir::cleanPath(folders.Executable + QStringLiteral(KS_DEMO_FROM_EXECUTABLE)));
+    folders.Installed = QFileInfo::exists(folders.Demo + DefaultList);
     return folders;
 }
 
 QString chooseProgramFolder(const TStartFolders &folders)
 {
-    return folders.ExecutableWritable ? folders.Executable : folders.UserData;
+    return folders.ExecutableWritable && !folders.Installed ? folders.Executable : folders.UserData;
 }
 
 void prepareUserDataFolder(const QString &userData, const QString &demo)

@@ -18,7 +18,7 @@ const QString kFolder = u"/prog/"_s;
 
 TAlbum album(const QStringList &lines, const QString &title)
 {
-    return TOpenList{ lines, {}, {}, {} }.ReadAlbumRecord(title, kFolder);
+    return TOpenList{ lines, {}, {}, {}, {} }.ReadAlbumRecord(title, kFolder);
 }
 
 } // namespace
@@ -118,7 +118,7 @@ void TestListEdits::deleteRemovesOneBlockOrNothing()
     QFETCH(QString, trackTitle);
     QFETCH(QStringList, after);
 
-    TOpenList list{ lines, {}, {}, {} };
+    TOpenList list{ lines, {}, {}, {}, {} };
     QStringList edited = lines;
     bool deleted = false;
     if (trackTitle.isEmpty()) {
@@ -136,7 +136,7 @@ void TestListEdits::deleteTrackRewritesTheCount()
 {
     const QStringList other = albumBlock(u"B"_s, u"Other"_s, { u"Second"_s });
     QStringList lines = other + albumBlock(u"A"_s, u"Album"_s, { u"First"_s, u"Second"_s, u"Third"_s });
-    TOpenList list{ lines, {}, {}, {} };
+    TOpenList list{ lines, {}, {}, {}, {} };
     const TTrack track = list.ReadTrackRecord(u"Album"_s, u"Second"_s, kFolder);
     TAlbum owner = list.CurrentAlbum;
     QCOMPARE(track.LineIndex, 12 + 11);

@@ -62,6 +62,8 @@ class TestProgramFolder : public QObject
 private slots:
     void canWrite_data();
     void canWrite();
+    void programFolderChoice_data();
+    void programFolderChoice();
     void newUserGetsTheDemo();
     void usedFolderIsNeverSeeded_data();
     void usedFolderIsNeverSeeded();
@@ -91,6 +93,26 @@ void TestProgramFolder::canWrite()
     QCOMPARE(Paths::canWrite(folder), writable);
     // The test file is gone again.
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+void TestProgramFolder::programFolderChoice_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("executableFolder");
+    QTest::newRow("portable copy or build") << true << false << true;
+    QTest::newRow("folder the user cannot write") << false << false << false;
+    QTest::newRow("installed, run by root") << true << true << false;
+    QTest::newRow("installed, run by a user") << false << true << false;
+}
+
+void TestProgramFolder::programFolderChoice()
+{
+    QFETCH(bool, writable);
+    QFETCH(bool, installed);
+    QFETCH(bool, executableFolder);
+    Paths::TStartFolders folders{ u"/opt/ks/"_s, writable, u"/home/u/.local/share/Kestrune/"_s, u"/opt/share/"_s, installed };
+    QCOMPARE(Paths::chooseProgramFolder(folders), executableFolder ? folders.Executable : folders.UserData);
 }
 
 void TestProgramFolder::newUserGetsTheDemo()
