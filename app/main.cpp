@@ -8,6 +8,7 @@
 #include "Messages.h"
 #include "Paths.h"
 #include "PlayerLink.h"
+#include "ProcessSignals.h"
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
@@ -52,6 +53,7 @@ void ChooseProgramFolder(TMessages &messages)
 
 int main(int argc, char *argv[])
 {
+    IgnoreFileSizeSignal();
     // The user's data folder is named after the program.
     QCoreApplication::setApplicationName(u"Kestrune"_s);
     if (AnswerCommandLine(argc, argv))

@@ -13,6 +13,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -65,7 +66,7 @@ void TForm8::CreateControls()
 {
     FileListBox1 = new TFileListBox(this);
     FileListBox1->setObjectName(u"FileListBox1"_s);
-    FileListBox1->SetMask(u"*.mp3"_s);
+    FileListBox1->SetMask(TagEditing::FileMask());
     DirectoryListBox1 = new TDirectoryListBox(this);
     DirectoryListBox1->setObjectName(u"DirectoryListBox1"_s);
     DriveComboBox1 = new TDriveComboBox(this);
@@ -91,6 +92,11 @@ void TForm8::CreateControls()
     LabeledEdit3 = labeledEdit(this, u"LabeledEdit3"_s, u"Год"_s, grid, 6, 0);
     LabeledEdit5 = labeledEdit(this, u"LabeledEdit5"_s, u"Номер (*)"_s, grid, 6, 1);
     LabeledEdit6 = labeledEdit(this, u"LabeledEdit6"_s, u"Комментарий"_s, grid, 8, 0, 2);
+    // The edits take no more than a field holds. A comment loaded from a tag without a track byte keeps
+    // its 30; beside a track number it holds 28, which the write checks.
+    for (QLineEdit *e : { LabeledEdit1, LabeledEdit2, LabeledEdit4, LabeledEdit6 })
+        e->setMaxLength(TagEditing::TextWidth);
+    LabeledEdit3->setMaxLength(TagEditing::YearWidth);
     Label1 = new QLabel(u"* - Не учитывается при изменении"_s, this);
     Label1->setObjectName(u"Label1"_s);
     Label2 = new QLabel(u"нескольких файлов"_s, this);
@@ -154,8 +160,14 @@ void TForm8::OpenFile(const QString &path)
 {
     if (!Paths::fileExists(path))
         throw KsError::cannotOpen(path);
+    const QString name = QFileInfo(Paths::toFileSystem(path)).fileName();
+    const QString refusal = TagEditing::LoadRefusal(name);
+    if (!refusal.isEmpty()) {
+        m_messages.ShowMessage(refusal);
+        return;
+    }
     OpenInFileBrowser(path, DriveComboBox1, DirectoryListBox1, FileListBox1);
-    LoadFile(FileListBox1->FullPath(QFileInfo(Paths::toFileSystem(path)).fileName()));
+    LoadFile(FileListBox1->FullPath(name));
     ShowEditor();
 }
 
@@ -194,15 +206,29 @@ QList<TagEditing::TFolderFile> TForm8::FolderFiles() const
 
 void TForm8::Remember()
 {
-    TagEditing::ApplyTagToFile(m_loaded, Fields());
+    const QString refusal = TagEditing::ApplyTagToFile(m_loaded, Fields());
+    if (!refusal.isEmpty())
+        m_messages.ShowMessage(refusal);
 }
 
 void TForm8::ChangeAllFiles()
 {
-    TagEditing::ApplyTagToFolder(FolderFiles(), Fields(), [this](const TagEditing::TTagFields &f) {
-        LabeledEdit1->setText(f.Title);
-        LabeledEdit5->setText(f.Track);
+    // Each file's title and number show while it is written. Once writing began, also after a failure,
+    // the fields show the loaded file's own tag again, so that "Запомнить" never writes another file's
+    // into it; a refusal leaves the typed fields for the user to mend.
+    bool written = false;
+    const auto showLoaded = qScopeGuard([this, &written] {
+        if (written && !m_loaded.isEmpty())
+            ShowFields(TagEditing::LoadFields(m_loaded));
     });
+    const QString refusal =
+        TagEditing::ApplyTagToFolder(FolderFiles(), Fields(), [this, &written](const TagEditing::TTagFields &f) {
+            written = true;
+            LabeledEdit1->setText(f.Title);
+            LabeledEdit5->setText(f.Track);
+        });
+    if (!refusal.isEmpty())
+        m_messages.ShowMessage(refusal);
 }
 
 void TForm8::RemoveFromAllFiles()

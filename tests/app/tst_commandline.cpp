@@ -1,8 +1,15 @@
 // Tests of the command line's own requests, and of the program answering them without a display.
 #include "CommandLine.h"
 
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using CommandLine::TRequest;
@@ -62,6 +69,26 @@ private slots:
         QVERIFY2(output.contains(expected), qPrintable(output));
         QCOMPARE(program.readAllStandardError(), QByteArray());
     }
+
+#ifdef Q_OS_UNIX
+    // A write past the file size limit fails instead of ending the program, so that a tag write's
+    // rollback runs: here the answer to --version does not fit in 4 bytes.
+    void fileSizeLimitDoesNotEndTheProgram()
+    {
+        QTemporaryDir dir;
+        QProcess program;
+        program.setStandardOutputFile(dir.filePath(u"out"_s));
+        program.setChildProcessModifier([] {
+            rlimit cap{ 4, 4 };
+            setrlimit(RLIMIT_FSIZE, &cap);
+            std::signal(SIGXFSZ, SIG_DFL); // as a shell that does not ignore it starts the program
+        });
+        program.start(QStringLiteral(KS_PROGRAM), { u"--version"_s });
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(QFileInfo(dir.filePath(u"out"_s)).size(), 4);
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,5 +1,6 @@
 // test_Unit8: the ID3 tag editor on real MP3 files: the last 128 bytes after each action, the bytes
-// before them untouched, a folder-wide action stopped by a file that cannot be written, the hand-over.
+// before them untouched, what it refuses to write, a folder-wide action stopped by a file that cannot be
+// written, the hand-over.
 #include "../app/MainWindowFixture.h"
 
 #include "CatalogueTree.h"
@@ -94,7 +95,8 @@ private slots:
         QCoreApplication::setApplicationName(u"Kestrune"_s);
         m_w = std::make_unique<TWindowOnList>();
         const QString second = QDir::toNativeSeparators(m_w->Folder.Path(u"tags/02 Second.mp3"_s));
-        QStringList list = albumBlock(u"A"_s, QString(), QString(), tracksNamed({ u"t"_s, u"gone"_s }));
+        QStringList list = albumBlock(u"A"_s, QString(), QString(),
+                                      tracksNamed({ u"t"_s, u"gone"_s, u"tags/song.ogg"_s, u"tags/Track.MP3"_s }));
         list[9] = u"file: "_s + second;
         QVERIFY(m_w->Load(list));
         // An ID3v2 tag in front and an ID3v1 tag (genre 17) at the end; two files without tags.
@@ -103,6 +105,7 @@ private slots:
         put(u"01 - intro.mp3"_s, tagged);
         put(u"02 Second.mp3"_s, readBytes(Data + u"corpus/vbr_V7_22k_noxing.mp3"_s));
         put(u"Track.MP3"_s, readBytes(Data + u"corpus/vbr_V7_16k_noxing.mp3"_s));
+        put(u"song.ogg"_s, readBytes(Data + u"corpus/vbr_V7_16k_noxing.mp3"_s));
         m_w->W.Find<QAction>(u"ID3TAG1"_s)->trigger();
         m_form = m_w->W.Form->Form8();
         QVERIFY(m_form && m_form->isVisible());
@@ -150,13 +153,13 @@ private slots:
         for (const QString &name : m_original.keys())
             QCOMPARE(bytes(name), m_original[name]);
 
-        // A file without a tag gets one with no genre; the comment keeps 28 characters, "abc" is track 99.
+        // A file without a tag gets one with no genre; "abc" is track 99.
         set(u"LabeledEdit1"_s, u"Второй"_s);
         set(u"LabeledEdit2"_s, u"Зима"_s);
         set(u"LabeledEdit4"_s, u"Album"_s);
         set(u"LabeledEdit3"_s, u"2004"_s);
         set(u"LabeledEdit5"_s, u"abc"_s);
-        set(u"LabeledEdit6"_s, u"123456789012345678901234567890"_s);
+        set(u"LabeledEdit6"_s, u"1234567890123456789012345678"_s);
         click(u"Button1"_s);
         const QByteArray second = m_original[u"02 Second.mp3"_s];
         QCOMPARE(bytes(u"02 Second.mp3"_s),
@@ -170,6 +173,61 @@ private slots:
         QCOMPARE(bytes(u"01 - intro.mp3"_s),
                  intro.left(intro.size() - 128) + tagImage("?????????", "Artist", "", "", "", 44, 17));
         QVERIFY(m_w->W.Messages.Errors.isEmpty());
+    }
+
+    // After any action the fields show the loaded file's tag, so that "Запомнить" writes what it shows into
+    // the file it names; a refused action writes nothing anywhere.
+    void refusalsAndTheLoadedFile_data()
+    {
+        QTest::addColumn<QString>("folderFile"); // a folder-wide action on the folder with this file added
+        QTest::addColumn<QStringList>("typed");  // title, artist, track, comment
+        QTest::addColumn<QStringList>("refusal");
+        const QString c30 = u"123456789012345678901234567890"_s;
+        const QString none;
+        QTest::newRow("Cyrillic fits") << none << QStringList{ u"Зимняя ночь"_s, u"Ёлка"_s, u"5"_s, u"ъ"_s }
+                                       << QStringList();
+        QTest::newRow("Motörhead") << none << QStringList{ u"Ace"_s, u"Motörhead"_s, u"5"_s, none }
+                                   << QStringList{ u"Поле «Автор»: символы «ö» (U+00F6)"_s, u"Ничего не записано."_s };
+        QTest::newRow("Japanese") << none << QStringList{ u"夜に駆ける"_s, u"A"_s, u"5"_s, none }
+                                  << QStringList{ u"Поле «Название»: символы «夜に駆ける»"_s };
+        QTest::newRow("too long beside a number") << none << QStringList{ u"T"_s, u"A"_s, u"5"_s, c30 }
+                                                  << QStringList{ u"«Комментарий» вмещает не больше 28"_s };
+        QTest::newRow("30 without a number") << none << QStringList{ u"T"_s, u"A"_s, u"0"_s, c30 } << QStringList();
+        QTest::newRow("a name that does not fit")
+            << u"03 日本.mp3"_s << QStringList{ none, u"A"_s, none, none }
+            << QStringList{ u"«03 日本.mp3»: символы «日本»"_s, u"Ни один файл не изменён."_s };
+        QTest::newRow("a folder elsewhere")
+            << u"04 Ночь.mp3"_s << QStringList{ none, u"Зима"_s, none, none } << QStringList();
+    }
+    void refusalsAndTheLoadedFile()
+    {
+        QFETCH(QString, folderFile);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, refusal);
+        const QByteArray intro = m_original[u"01 - intro.mp3"_s];
+        const QString loaded = m_w->Folder.WriteBytes(u"other/04 Other.mp3"_s, intro);
+        m_form->OpenFile(loaded);
+        if (!folderFile.isEmpty())
+            put(folderFile, m_original[u"02 Second.mp3"_s]);
+        get<TDirectoryListBox>(u"DirectoryListBox1"_s)->SetDirectory(m_w->Folder.Path(u"tags"_s));
+        const QStringList edits{ u"LabeledEdit1"_s, u"LabeledEdit2"_s, u"LabeledEdit5"_s, u"LabeledEdit6"_s };
+        for (int i = 0; i < 4; ++i)
+            set(edits[i], typed[i]);
+        click(folderFile.isEmpty() ? u"Button1"_s : u"Button2"_s);
+
+        QVERIFY(m_w->W.Messages.Errors.isEmpty());
+        QCOMPARE(m_w->W.Messages.Messages.size(), refusal.isEmpty() ? 0 : 1);
+        for (const QString &part : refusal)
+            QVERIFY2(m_w->W.Messages.Messages[0].contains(part), qPrintable(m_w->W.Messages.Messages[0]));
+        for (const QString &name : m_original.keys())
+            QVERIFY(refusal.isEmpty() || bytes(name) == m_original[name]);
+        QVERIFY((refusal.isEmpty() && folderFile.isEmpty()) || readBytes(loaded) == intro);
+        const TagEditing::TTagFields own = TagEditing::LoadFields(loaded);
+        const QStringList ownFields{ own.Title, own.Artist, own.Track, own.Comment };
+        for (int i = 0; i < 4 && refusal.isEmpty(); ++i)
+            QCOMPARE(field(edits[i]), ownFields[i]);
+        if (refusal.isEmpty() && folderFile.isEmpty())
+            QCOMPARE(ownFields, typed);
     }
 
     void folderWideChangeAndRemoval()
@@ -228,6 +286,17 @@ private slots:
         m_w->W.Find<QAction>(u"ID3tag2"_s)->trigger();
         QCOMPARE(m_w->W.Messages.Errors, QStringList{ u"Cannot open file "_s + m_w->Folder.Path(u"gone"_s) + u'.' });
         QCOMPARE(m_form->LoadedFile(), path(u"02 Second.mp3"_s));
+        // A file that is no MP3 is not loaded, and the user is told why; the extension may be in capitals.
+        m_form->hide();
+        m_w->W.Form->TreeView()->Select(tree.Root(0)->Child(2));
+        m_w->W.Find<QAction>(u"ID3tag2"_s)->trigger();
+        QCOMPARE(m_w->W.Messages.Messages,
+                 QStringList{ u"«song.ogg» не файл MP3: редактор ID3 тегов открывает только файлы *.mp3."_s });
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(m_form->LoadedFile(), path(u"02 Second.mp3"_s));
+        m_w->W.Form->TreeView()->Select(tree.Root(0)->Child(3));
+        m_w->W.Find<QAction>(u"ID3tag2"_s)->trigger();
+        QCOMPARE(m_form->LoadedFile(), path(u"Track.MP3"_s));
     }
 };
 

@@ -56,7 +56,8 @@ private slots:
     void text1251();
     void fileOperations();
     void fileErrors();
-    void failedAppendLeavesFileIntact();
+    void failedWriteLeavesFileIntact_data();
+    void failedWriteLeavesFileIntact();
 };
 
 void TstID3Tags::genreList()
@@ -235,17 +236,24 @@ void TstID3Tags::fileErrors()
     QCOMPARE(errorOf([&] { tag.ReadFromStream(buffer, 200); }), QStringLiteral("Stream read error"));
 }
 
-void TstID3Tags::failedAppendLeavesFileIntact()
+void TstID3Tags::failedWriteLeavesFileIntact_data()
+{
+    QTest::addColumn<QByteArray>("audio");
+    QTest::newRow("append") << QByteArray(100, 'a');
+    QTest::newRow("replace") << QByteArray(100, 'a') + "TAG" + QByteArray(125, 'o');
+}
+
+void TstID3Tags::failedWriteLeavesFileIntact()
 {
 #ifdef Q_OS_UNIX
+    QFETCH(QByteArray, audio);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.mp3"));
-    const QByteArray audio(100, 'a');
     writeFile(path, audio);
     TID3v1Tag tag;
     tag.SetTextField(TID3v1Tag::FieldTitle, QStringLiteral("T"));
 
-    // A file size limit makes the append fail half way.
+    // A file size limit makes the append, or the replacement of the old tag, fail half way.
     struct rlimit old;
     getrlimit(RLIMIT_FSIZE, &old);
     struct rlimit low = old;
