@@ -1,8 +1,11 @@
-// test_application: a failure that escapes every handler is reported, and the event loop goes on.
+// test_application: a failure that escapes every handler is reported, and the event loop goes on;
+// the real question box answers "Нет" unless "Да" is chosen.
 #include "Application.h"
 #include "KsError.h"
 #include "Messages.h"
 
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -38,6 +41,31 @@ private slots:
         app->SetMessages(nullptr);
         QCOMPARE(target.Handled, 2);
         QCOMPARE(messages.Errors, (QStringList{ u"Cannot open file /lists/x.lst."_s, u"Cannot open file /lists/x.lst."_s }));
+    }
+
+    void questionDefaultsToNo()
+    {
+        TMessageBoxes boxes;
+        // Enter, then a click on "Да". What the box shows is compared once it is closed.
+        for (const bool yes : { false, true }) {
+            QStringList buttons;
+            QString defaultButton;
+            QTimer::singleShot(0, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                for (QAbstractButton *b : box->buttons()) {
+                    buttons << b->text();
+                    if (yes && b->text() == u"Да"_s)
+                        QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
+                }
+                defaultButton = box->defaultButton()->text();
+                if (!yes)
+                    QTest::keyClick(box, Qt::Key_Return);
+            });
+            QCOMPARE(boxes.Ask(u"Заменить?"_s), yes);
+            buttons.sort();
+            QCOMPARE(buttons, (QStringList{ u"Да"_s, u"Нет"_s }));
+            QCOMPARE(defaultButton, u"Нет"_s);
+        }
     }
 };
 
