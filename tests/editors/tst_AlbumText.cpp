@@ -82,7 +82,7 @@ private slots:
         tracks.Add({ u"Typed"_s, u"1:00"_s, u"/t.mp3"_s, QString() });
         tracks.Generate({}, u"x"_s, u"y"_s);
         QCOMPARE(tracks.Count(), 1);
-        // A name with a line break would split the block: it is left out and told.
+        // A name with a line break would split the block: it is left out.
         const auto generated = tracks.Generate(
             { { u"A.mp3"_s, u"/m/A.mp3"_s }, { u"x\n.mp3"_s, u"/m/x\n.mp3"_s }, { u"b.WAV"_s, u"/m/b.WAV"_s } },
             u"3:00"_s, u"notes.txt"_s);
@@ -92,20 +92,6 @@ private slots:
         QCOMPARE(tracks.Lines().mid(4), (QStringList{ u"track: A"_s, u"size: 3:00"_s, u"file: /m/A.mp3"_s,
                                                       u"dfile: notes.txt"_s, u"track: b"_s, u"size: 3:00"_s,
                                                       u"file: /m/b.WAV"_s, u"dfile: notes.txt"_s }));
-    }
-
-    void leftOutIsToldInOneMessage()
-    {
-        QVERIFY(!ListCanHold(u"/m/a"_s + QChar(0xD800) + u".mp3"_s)); // broken UTF-16, as a Windows name may be
-        QCOMPARE(LeftOutMessage(0, {}), QString());
-        QStringList paths;
-        for (int k = 0; k < 7; ++k)
-            paths << u"/m/%1\n.mp3"_s.arg(k);
-        const QString told = LeftOutMessage(2, paths);
-        QVERIFY(told.startsWith(u"Не удалось прочитать файлов: 2. Их длительность записана как 00:00.\n\n"
-                                u"Пропущено файлов и папок: 7."_s));
-        QVERIFY(told.endsWith(
-            u"Переименуйте их:\n/m/0\uFFFD.mp3\n/m/1\uFFFD.mp3\n/m/2\uFFFD.mp3\n/m/3\uFFFD.mp3\n/m/4\uFFFD.mp3\n…"_s));
     }
 
     void composeChecksInOrder()

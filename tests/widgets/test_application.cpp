@@ -4,8 +4,8 @@
 #include "KsError.h"
 #include "Messages.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -45,27 +45,17 @@ private slots:
 
     void questionDefaultsToNo()
     {
-        TMessageBoxes boxes;
-        // Enter, then a click on "Да". What the box shows is compared once it is closed.
-        for (const bool yes : { false, true }) {
-            QStringList buttons;
-            QString defaultButton;
-            QTimer::singleShot(0, [&] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                for (QAbstractButton *b : box->buttons()) {
-                    buttons << b->text();
-                    if (yes && b->text() == u"Да"_s)
-                        QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
-                }
-                defaultButton = box->defaultButton()->text();
-                if (!yes)
-                    QTest::keyClick(box, Qt::Key_Return);
-            });
-            QCOMPARE(boxes.Ask(u"Заменить?"_s), yes);
-            buttons.sort();
-            QCOMPARE(buttons, (QStringList{ u"Да"_s, u"Нет"_s }));
-            QCOMPARE(defaultButton, u"Нет"_s);
-        }
+        // Enter takes the default; the buttons are compared once the box has closed.
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            for (const QAbstractButton *b : box->buttons())
+                buttons << b->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QVERIFY(!TMessageBoxes().Ask(u"Заменить?"_s));
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{ u"Да"_s, u"Нет"_s }));
     }
 };
 
