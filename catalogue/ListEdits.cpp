@@ -2,6 +2,7 @@
 #include "ListEdits.h"
 
 #include "KsError.h"
+#include "OpenList.h"
 #include "language.h"
 
 #include <algorithm>
@@ -173,4 +174,10 @@ bool ListEdits::WriteTrackProperties(QStringList &lines, qint32 trackLine, const
     if (fields.DescriptionFile)
         writeLine(lines, t + 3, u"dfile: "_s + *fields.DescriptionFile);
     return true;
+}
+
+QStringList ListEdits::AppendAlbums(const QStringList &lines, const QStringList &albums)
+{
+    const qsizetype at = TOpenList::SettingsLineName(lines).isEmpty() ? lines.size() : lines.size() - 1;
+    return lines.mid(0, at) + albums + lines.mid(at);
 }

@@ -81,4 +81,8 @@ struct TTrackFields
 /// nothing is written and "List index out of bounds (%d)" is thrown.
 bool WriteTrackProperties(QStringList &lines, qint32 trackLine, const TTrackFields &fields);
 
+/// The lines of a list with album lines added at its end: before its last line when that is the
+/// list's settings line ("ini: ", as the loader finds it), which so stays last and keeps applying.
+QStringList AppendAlbums(const QStringList &lines, const QStringList &albums);
+
 } // namespace ListEdits

@@ -4,10 +4,11 @@
 #include "DialogControls.h"
 #include "FileBrowser.h"
 #include "FileDialogs.h"
+#include "ListEdits.h"
+#include "ListTextSave.h"
 #include "Messages.h"
 #include "OpenList.h"
 #include "Paths.h"
-#include "PlayTime.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -201,10 +202,11 @@ void TForm2::GenerateTracks()
     QList<AlbumText::TFoundFile> files;
     for (const QString &name : m_files->Names())
         files.append({ name, m_files->FullPath(name) });
-    const int unreadable = m_tracks.Generate(files, m_duration->text(), m_trackDescription->text());
+    const auto generated = m_tracks.Generate(files, m_duration->text(), m_trackDescription->text());
     ShowTracks();
-    if (unreadable > 0)
-        m_services.Messages->ShowMessage(PlayTime::UnreadableMessage(unreadable));
+    const QString told = AlbumText::LeftOutMessage(generated.Unreadable, generated.LeftOut);
+    if (!told.isEmpty())
+        m_services.Messages->ShowMessage(told);
 }
 
 void TForm2::ClearTracks()
@@ -229,7 +231,7 @@ void TForm2::AddToOpenList()
 {
     // Saved first: a failed save leaves the open list as it was, so a retry adds the album once.
     TOpenList &list = m_host.OpenList();
-    list.Commit(list.ListLines + m_album);
+    list.Commit(ListEdits::AppendAlbums(list.ListLines, m_album));
     m_host.LoadList(list.ListFileName);
 }
 
@@ -239,20 +241,12 @@ QString TForm2::ChooseListFile()
     return choice ? AlbumText::ListFilePath(choice->Path) : QString();
 }
 
-// The open list's own file is written through the open list, so that the tree shows the change and
-// the next edit does not put the old lines back.
 void TForm2::SaveToList()
 {
     const QString path = ChooseListFile();
     if (path.isEmpty())
         return;
-    TOpenList &list = m_host.OpenList();
-    if (!list.IsListFile(path)) {
-        AlbumText::SaveAlbumList(path, m_album);
-        return;
-    }
-    list.Commit(m_album);
-    m_host.LoadList(list.ListFileName);
+    SaveListText(m_host, *m_services.Messages, path, m_album);
 }
 
 void TForm2::AddToList()

@@ -4,6 +4,7 @@
 #include "FileStamp.h"
 #include "Paths.h"
 #include "StrUt1.h"
+#include "UndecodableNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -107,9 +108,22 @@ void TFileFinder::SearchDirectory(const QString &directory)
         PumpEvents();
     }
 
+    if (OnUndecodable && !m_stopped && !stop)
+        ReportUndecodable(directory);
     if (SubFolders && !m_stopped && !stop)
         for (const QString &sub : subfolders)
             SearchDirectory(withSeparator(sub));
     if (directory == Root && OnStop)
         OnStop(*this);
+}
+
+void TFileFinder::ReportUndecodable(const QString &directory)
+{
+    for (const TUndecodableEntry &e : UndecodableEntries(directory)) {
+        if (e.Name.startsWith(u'.') && !(FileAttr & FileStamp::Hidden))
+            continue;
+        const bool entered = e.Folder && SubFolders && (FileAttr & FileStamp::Directory) && !e.Name.startsWith(u'.');
+        if (entered || (!Filename.isEmpty() && Fits(e.Name)))
+            OnUndecodable(*this, directory, e.Name);
+    }
 }

@@ -33,6 +33,8 @@ public:
     /// Sender, the folder being scanned (ending with a separator), the entry, and the stop request.
     using TFileFoundEvent = std::function<void(TFileFinder &, const QString &, const TSearchRec &, bool &)>;
     using TNotifyEvent = std::function<void(TFileFinder &)>;
+    /// Sender, the folder being scanned, and a name with U+FFFD for its bytes that are not text.
+    using TNameEvent = std::function<void(TFileFinder &, const QString &, const QString &)>;
 
     explicit TFileFinder(QObject *owner = nullptr);
 
@@ -59,6 +61,10 @@ public:
     TFileFoundEvent OnFileFound;
     /// Called when the top-level folder is finished, stopped or not.
     TNotifyEvent OnStop;
+    /// Called for each entry that the walk cannot name because its name is not text in the file
+    /// system's encoding (see UndecodableNames), when it would have been entered as a folder or its
+    /// name fits Filename.
+    TNameEvent OnUndecodable;
 
     /// The last walk was stopped.
     bool Stopped() const { return m_stopped; }
@@ -76,6 +82,7 @@ public:
 
 private:
     bool Fits(const QString &name) const;
+    void ReportUndecodable(const QString &directory);
     bool m_stopped = false;
     QString m_status;
     QString m_scanning;

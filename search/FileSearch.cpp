@@ -1,6 +1,7 @@
 // FileSearch: the album text of found folders, and the search that writes it while it walks.
 #include "FileSearch.h"
 
+#include "AlbumText.h"
 #include "FileFinder.h"
 #include "Paths.h"
 #include "PlayTime.h"
@@ -13,6 +14,16 @@
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A folder as the file list reports it and a name in it, joined by exactly one separator.
+QString joined(const QString &folder, const QString &name)
+{
+    return (folder.endsWith(Paths::separator()) ? folder : folder + Paths::separator()) + name;
+}
+
+} // namespace
 
 namespace FileSearch {
 
@@ -54,19 +65,18 @@ QStringList AlbumBlock(const QString &folder, const QStringList &names, const QS
                        const QString &url, const QString &suffix, TAudioInfo &info, int &unreadable,
                        const std::function<bool()> &go)
 {
-    QStringList block{ u"-newalbum"_s,          u"author: "_s + author, u"album: "_s + folder,
+    QStringList block{ u"-newalbum"_s,          u"author: "_s + author, u"album: "_s + language::Trim(folder),
                        u"url: "_s + url,        u"discriptionfile: "_s, u"nt: "_s + QString::number(names.size()),
                        u"image: "_s };
-    const QString prefix = folder.endsWith(Paths::separator()) ? folder : folder + Paths::separator();
     int failed = 0;
     for (const QString &name : names) {
         if (go && !go())
             return {};
-        const QString path = prefix + name;
+        const QString path = joined(folder, name);
         bool readable = true;
         const QString size = PlayTime::OfFile(info, path, readable);
         failed += readable ? 0 : 1;
-        block << u"track: "_s + language::RemoveFirstIgnoringCase(name, suffix) << u"size: "_s + size
+        block << u"track: "_s + AlbumText::TitleFromFileName(name, suffix) << u"size: "_s + size
               << u"file: "_s + path << u"dfile: "_s;
     }
     block << u"--endofalbum"_s;
@@ -98,6 +108,7 @@ bool TFileSearch::Run(const TSearchRequest &request)
     m_running = true;
     m_stopRequested = false;
     m_filesFound = m_albums = m_unreadable = 0;
+    m_leftOut.clear();
     m_lastAlbumFolder.clear();
     m_mask = FileSearch::MaskOf(request.Extension);
     m_suffix = u"."_s + request.Extension;
@@ -118,16 +129,21 @@ bool TFileSearch::Run(const TSearchRequest &request)
         }
         stop = stop || m_stopRequested;
     };
+    m_finder.OnUndecodable = [this](TFileFinder &, const QString &directory, const QString &name) {
+        m_leftOut << directory + name;
+    };
     try {
         m_finder.Execute();
         if (!pending.isEmpty() && !m_stopRequested)
             WriteAlbum(pending);
     } catch (...) {
         m_finder.OnFileFound = nullptr;
+        m_finder.OnUndecodable = nullptr;
         m_running = false;
         throw;
     }
     m_finder.OnFileFound = nullptr;
+    m_finder.OnUndecodable = nullptr;
     m_running = false;
     return true;
 }
@@ -135,7 +151,20 @@ bool TFileSearch::Run(const TSearchRequest &request)
 void TFileSearch::WriteAlbum(const QString &directory)
 {
     const QString folder = FileSearch::FolderPath(directory);
-    const QStringList names = FileSearch::FolderFiles(folder, m_mask);
+    if (!AlbumText::ListCanHold(folder)) {
+        m_leftOut << folder;
+        return;
+    }
+    QStringList names = FileSearch::FolderFiles(folder, m_mask);
+    const qsizetype found = names.size();
+    names.removeIf([&](const QString &name) {
+        if (AlbumText::ListCanHold(name))
+            return false;
+        m_leftOut << joined(folder, name);
+        return true;
+    });
+    if (found > 0 && names.isEmpty())
+        return; // an album without any of its tracks
     const QStringList block = FileSearch::AlbumBlock(folder, names, m_author, m_url, m_suffix, m_info, m_unreadable, [this] {
         m_finder.PumpEvents();
         return !m_stopRequested;

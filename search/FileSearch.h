@@ -25,10 +25,10 @@ QString FolderPath(const QString &directory);
 /// The files of a folder that fit the mask (ignoring case), as the file list shows them: hidden ones
 /// left out, in name order.
 QStringList FolderFiles(const QString &folder, const QString &mask);
-/// The album block of a folder: header, one track block per file, "--endofalbum". A track's title is
-/// its name less the suffix (".mp3" in any case); its size the play time of an MP3 file, "00:00" when
-/// it cannot be read (counted in unreadable), empty for other files. go is asked before each file;
-/// when it says no, the block is abandoned (empty result).
+/// The album block of a folder: header (the album titled by the folder, trimmed), one track block per
+/// file, "--endofalbum". A track's title is AlbumText::TitleFromFileName with the suffix; its size the
+/// play time of an MP3 file, "00:00" when it cannot be read (counted in unreadable), empty for other
+/// files. go is asked before each file; when it says no, the block is abandoned (empty result).
 QStringList AlbumBlock(const QString &folder, const QStringList &names, const QString &author,
                        const QString &url, const QString &suffix, TAudioInfo &info, int &unreadable,
                        const std::function<bool()> &go = {});
@@ -67,8 +67,11 @@ public:
     int Albums() const { return m_albums; }
     /// MP3 files whose play time could not be read (written "00:00").
     int Unreadable() const { return m_unreadable; }
+    /// The folders and files left out because the list cannot hold their names (AlbumText::ListCanHold,
+    /// and names that are not text), as paths; a folder's album is left out whole.
+    const QStringList &LeftOut() const { return m_leftOut; }
     bool Stopped() const { return m_stopRequested; }
-    /// The folder of the last album written, as its "album: " line has it.
+    /// The folder of the last album written.
     const QString &LastAlbumFolder() const { return m_lastAlbumFolder; }
     /// The folder being scanned.
     QString Scanning() const;
@@ -83,6 +86,7 @@ private:
     int m_filesFound = 0;
     int m_albums = 0;
     int m_unreadable = 0;
+    QStringList m_leftOut;
     QString m_lastAlbumFolder;
     QString m_mask;
     QString m_suffix;

@@ -56,8 +56,9 @@ bool MatchMask(const QString &nameIn, const QString &maskIn, bool ignoreCase)
     // i and j index name and mask from 0.
     qsizetype i = 0;
     qsizetype j = 0;
+    // Wildcards are the mask's alone: a "*" or "?" in the name is an ordinary character.
     while (i < name.size() && j < mask.size()) {
-        if (name.at(i) == mask.at(j) || mask.at(j) == u'?') {
+        if (mask.at(j) != u'*' && (name.at(i) == mask.at(j) || mask.at(j) == u'?')) {
             ++i;
             ++j;
         } else if (mask.at(j) == u'*') {

@@ -12,7 +12,8 @@ qsizetype WildPos(const QString &pattern, const QString &text);
 qsizetype CutAtStar(QString &mask);
 
 /// Whether name fits mask. Each segment between two stars takes its first occurrence; the segment
-/// after the last star is anchored at the end of the name. ignoreCase compares upper-case forms.
+/// after the last star is anchored at the end of the name; a "*" or "?" in the name is an ordinary
+/// character. ignoreCase compares upper-case forms.
 bool MatchMask(const QString &name, const QString &mask, bool ignoreCase);
 
 /// Whole-name comparison: exact, or ignoring the case of the Latin letters a-z only.

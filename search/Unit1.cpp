@@ -7,9 +7,10 @@
 #include "FileDialogs.h"
 #include "FileFinder.h"
 #include "LinesFile.h"
+#include "ListEdits.h"
+#include "ListTextSave.h"
 #include "Messages.h"
 #include "OpenList.h"
-#include "PlayTime.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -191,8 +193,9 @@ void TFileFindForm::Search()
     // The folder list moves to the last album's folder, where a following search starts.
     if (!m_search.LastAlbumFolder().isEmpty())
         OpenInFileBrowser(m_search.LastAlbumFolder(), DriveComboBox1, DirectoryListBox1, FileListBox1);
-    if (m_search.Unreadable() > 0)
-        m_services.Messages->ShowMessage(PlayTime::UnreadableMessage(m_search.Unreadable()));
+    const QString told = AlbumText::LeftOutMessage(m_search.Unreadable(), m_search.LeftOut());
+    if (!told.isEmpty())
+        m_services.Messages->ShowMessage(told);
 }
 
 void TFileFindForm::SetSearching(bool searching)
@@ -242,7 +245,12 @@ void TFileFindForm::ShowProgress()
 
 QStringList TFileFindForm::TextLines() const
 {
-    return LinesFile::splitLines(RichEdit1->toPlainText());
+    // The document's own text: toPlainText() turns no-break spaces into blanks and line and paragraph
+    // separators into breaks, all of which a file name may hold. Blocks are joined by U+2029; a name
+    // with that character is never put into the box (AlbumText::ListCanHold).
+    QString text = RichEdit1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return LinesFile::splitLines(text);
 }
 
 void TFileFindForm::SaveToNew()
@@ -251,20 +259,13 @@ void TFileFindForm::SaveToNew()
     const QString path = choice ? AlbumText::ListFilePath(choice->Path) : QString();
     if (path.isEmpty())
         return;
-    // The open list's own file is written through the open list, so that the tree shows it.
-    TOpenList &list = m_host.OpenList();
-    if (!list.IsListFile(path)) {
-        AlbumText::SaveAlbumList(path, TextLines());
-        return;
-    }
-    list.Commit(TextLines());
-    m_host.LoadList(list.ListFileName);
+    SaveListText(m_host, *m_services.Messages, path, TextLines());
 }
 
 void TFileFindForm::AddToCurrent()
 {
     // Saved first: a failed save leaves the open list as it was.
     TOpenList &list = m_host.OpenList();
-    list.Commit(list.ListLines + TextLines());
+    list.Commit(ListEdits::AppendAlbums(list.ListLines, TextLines()));
     m_host.LoadList(list.ListFileName);
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -65,4 +66,16 @@ void TMessageBoxes::ShowError(const QString &text)
 void TMessageBoxes::ShowMessage(const QString &text)
 {
     showBox(QMessageBox::NoIcon, text);
+}
+
+bool TMessageBoxes::Ask(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    const QPushButton *yes = box.addButton(u"Да"_s, QMessageBox::YesRole);
+    QPushButton *no = box.addButton(u"Нет"_s, QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }

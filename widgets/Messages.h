@@ -13,6 +13,8 @@ public:
     virtual void ShowError(const QString &text) = 0;
     /// One of the program's own checks: no icon, one OK button.
     virtual void ShowMessage(const QString &text) = 0;
+    /// A question before a step that cannot be undone: "Да" or "Нет", "Нет" the default. True for "Да".
+    virtual bool Ask(const QString &text) = 0;
 };
 
 /// Real message boxes captioned with the application title.
@@ -21,16 +23,24 @@ class TMessageBoxes : public TMessages
 public:
     void ShowError(const QString &text) override;
     void ShowMessage(const QString &text) override;
+    bool Ask(const QString &text) override;
 };
 
-/// Collects the texts instead of showing them.
+/// Collects the texts instead of showing them, and answers questions as told.
 class TRecordingMessages : public TMessages
 {
 public:
     QStringList Errors;
     QStringList Messages;
+    QStringList Questions;
+    QList<bool> Answers; ///< the next answers, in order; with none left, the default "Нет"
     void ShowError(const QString &text) override { Errors.append(text); }
     void ShowMessage(const QString &text) override { Messages.append(text); }
+    bool Ask(const QString &text) override
+    {
+        Questions.append(text);
+        return !Answers.isEmpty() && Answers.takeFirst();
+    }
 };
 
 /// The caption of every message box: the application title, "Kestrune", or "Kestrune - " and the

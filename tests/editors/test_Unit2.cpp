@@ -17,6 +17,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+const QByteArray Ini = "ini: dark.ini\r\n"; // the last line of the open list
+
 QByteArray readBytes(const QString &path)
 {
     QFile f(path);
@@ -157,12 +159,15 @@ private slots:
         QVERIFY(m_w->Messages.Errors.isEmpty());
         const QByteArray thaw = native(u"music/02 Thaw.mp3"_s).toUtf8();
         const QByteArray snow = native(u"music/01 First Snow.MP3"_s).toUtf8();
+        // Before the settings line, which stays last.
         QCOMPARE(readBytes(listFile).split('\n'),
-                 QByteArray(before + "-newalbum\r\nauthor: Nord\r\nalbum: \xC7\xE8\xEC\xE0\r\nurl: \r\ndiscriptionfile: \r\n"
+                 QByteArray(before.chopped(Ini.size()) +
+                            "-newalbum\r\nauthor: Nord\r\nalbum: \xC7\xE8\xEC\xE0\r\nurl: \r\ndiscriptionfile: \r\n"
                           "nt: 3\r\nimage: \r\ntrack: \xCE\xF2\xF2\xE5\xEF\xE5\xEB\xFC\r\nsize: 04:05\r\nfile: " + thaw +
-                     "\r\ndfile: \r\ntrack: First Snow.MP3\r\nsize: 00:00\r\nfile: " + snow +
-                     "\r\ndfile: \r\ntrack: 02 Thaw\r\nsize: 00:03\r\nfile: " + thaw + "\r\ndfile: \r\n--endofalbum\r\n").split('\n'));
-        const QStringList expected{ u"Old"_s, u"Зима"_s, u"  Оттепель"_s, u"  First Snow.MP3"_s, u"  02 Thaw"_s };
+                     "\r\ndfile: \r\ntrack: 01 First Snow\r\nsize: 00:00\r\nfile: " + snow +
+                     "\r\ndfile: \r\ntrack: 02 Thaw\r\nsize: 00:03\r\nfile: " + thaw +
+                     "\r\ndfile: \r\n--endofalbum\r\n" + Ini).split('\n'));
+        const QStringList expected{ u"Old"_s, u"Зима"_s, u"  Оттепель"_s, u"  01 First Snow"_s, u"  02 Thaw"_s };
         QCOMPARE(treeOf(m_w->Form->Tree()), expected);
         m_w->Form->LoadList(listFile);
         QCOMPARE(treeOf(m_w->Form->Tree()), expected);
@@ -224,14 +229,14 @@ private slots:
         QCOMPARE(m_w->FileDialogs.Requests.at(1).Filter, u"Список|*.lst"_s);
         QCOMPARE(readBytes(m_folder->Path(u"new.lst"_s)), album);
 
-        // A missing file is not created; an existing one gets the album after its last line.
+        // A missing file is not created; an existing one gets the album before its settings line.
         m_w->FileDialogs.Answer(m_folder->Path(u"absent.lst"_s));
         click(u"Button9"_s);
         QVERIFY(!QFile::exists(m_folder->Path(u"absent.lst"_s)));
         const QByteArray list = readBytes(m_folder->Path(u"list.lst"_s));
         m_w->FileDialogs.Answer(m_folder->Path(u"list"_s));
         click(u"Button9"_s);
-        QCOMPARE(readBytes(m_folder->Path(u"list.lst"_s)), list + album);
+        QCOMPARE(readBytes(m_folder->Path(u"list.lst"_s)), list.chopped(Ini.size()) + album + Ini);
         QVERIFY(m_w->Messages.Errors.isEmpty());
         QVERIFY(m_w->Messages.Messages.isEmpty());
     }
@@ -251,15 +256,18 @@ private slots:
         m_w->FileDialogs.Answer(m_folder->Path(u"sub/../list.lst"_s));
         click(u"Button9"_s);
         QCOMPARE(treeOf(m_w->Form->Tree()).filter(u"New"_s), QStringList{ u"New"_s });
-        QCOMPARE(open.ListLines.mid(0, old.size()), old);
+        QCOMPARE(open.ListLines.mid(0, old.size() - 1), old.mid(0, old.size() - 1));
+        QCOMPARE(open.ListLines.last(), old.last());
         QCOMPARE(readBytes(open.ListFileName), CatalogueTestUtil::listBytes(open.ListLines));
         click(u"Button7"_s);
         QCOMPARE(treeOf(m_w->Form->Tree()).filter(u"New"_s), (QStringList{ u"New"_s, u"New"_s }));
         QCOMPARE(readBytes(open.ListFileName), CatalogueTestUtil::listBytes(open.ListLines));
 
-        // Saved as a new list over the open one: the open list is that album alone.
+        // Saved as a new list over the open one, after a "Да": the open list is that album alone.
         m_w->FileDialogs.Answer(m_folder->Path(u"list.lst"_s));
+        m_w->Messages.Answers << true;
         click(u"Button8"_s);
+        QCOMPARE(m_w->Messages.Questions.size(), 1);
         QCOMPARE(treeOf(m_w->Form->Tree()).first(), u"New"_s);
         QCOMPARE(open.ListLines, memo(u"memo1"_s).split(u'\n'));
         QCOMPARE(readBytes(open.ListFileName), CatalogueTestUtil::listBytes(open.ListLines));

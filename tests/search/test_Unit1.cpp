@@ -56,7 +56,7 @@ private slots:
     {
         QCoreApplication::setApplicationName(u"Kestrune"_s);
         m_w = std::make_unique<TWindowOnList>();
-        QVERIFY(m_w->Load(albumBlock(u"Old"_s, QString(), QString())));
+        QVERIFY(m_w->Load(albumBlock(u"Old"_s, QString(), QString()) << u"ini: dark.ini"_s));
         copy(u"vbr_V7_22k_noxing.mp3"_s, u"music/Полдень.mp3"_s);
         copy(u"vbri_V9_mpeg1.mp3"_s, u"music/Song.MP3"_s);
         copy(u"trunc_vbr_V7_22k_noxing.mp3"_s, u"music/sub/日本.mp3"_s);
@@ -121,11 +121,12 @@ private slots:
         QCOMPARE(m_w->W.FileDialogs.Requests.last().Filter, u"*.lst|*.lst"_s);
         QCOMPARE(readBytes(m_w->Folder.Path(u"new.lst"_s)), "\xEF\xBB\xBF" + (lines.join(u"\r\n"_s) + u"\r\n"_s).toUtf8());
 
-        // Added to the open list: saved, reloaded, shown.
+        // Added to the open list before its settings line: saved, reloaded, shown.
         TOpenList &open = m_w->W.Form->OpenList();
         const QStringList before = open.ListLines;
         get<QPushButton>(u"Button4"_s)->click();
-        QCOMPARE(open.ListLines, before + lines);
+        const QStringList added = before.mid(0, before.size() - 1) + lines + QStringList{ before.last() };
+        QCOMPARE(open.ListLines, added);
         QCOMPARE(LinesFile::readLines(m_w->File), open.ListLines);
         QCOMPARE(CatalogueTestUtil::texts(m_w->W.Form->Tree()),
                  (QStringList{ u"Old"_s, music, u"  Song"_s, u"  Полдень"_s, sub, u"  日本"_s }));
@@ -136,10 +137,50 @@ private slots:
         open.ListFileName = m_w->Folder.Path(u"no folder/list.lst"_s);
         get<QPushButton>(u"Button4"_s)->click();
         QCOMPARE(m_w->W.Messages.Errors, QStringList{ u"Cannot create file "_s + open.ListFileName + u'.' });
-        QCOMPARE(open.ListLines, before + lines);
+        QCOMPARE(open.ListLines, added);
         QCOMPARE(readBytes(file), onDisk);
         QCOMPARE(m_w->W.Form->Tree().NodeCount(), 6);
         QVERIFY(m_w->W.Messages.Messages.isEmpty());
+    }
+
+    void saveRefusals()
+    {
+        const QString empty = u"Нет текста для сохранения."_s;
+        const QString own = u"«%1» — файл открытого списка. Заменить весь список этим текстом?"_s;
+        // The text in the box, the file chosen, the answer to a question, what is told, whether it is saved.
+        const std::tuple<QString, QString, bool, QString, bool> rows[] = {
+            { QString(), u"new.lst"_s, true, empty, false }, { u" \n\t\n "_s, u"list.lst"_s, true, empty, false },
+            { u"x"_s, u"list.lst"_s, false, own, false }, { u"x"_s, u"list.lst"_s, true, own, true } };
+        for (const auto &[text, target, answer, told, saved] : rows) {
+            m_w->W.Messages = {};
+            get<QPlainTextEdit>(u"RichEdit1"_s)->setPlainText(text);
+            const QString path = m_w->Folder.Path(target);
+            const QByteArray before = readBytes(path);
+            m_w->W.Messages.Answers << answer;
+            m_w->W.FileDialogs.Answer(path);
+            get<QPushButton>(u"Button3"_s)->click();
+            QCOMPARE(m_w->W.Messages.Messages + m_w->W.Messages.Questions, QStringList{ told.arg(path) });
+            QCOMPARE(readBytes(path), saved ? QByteArray("x\r\n") : before);
+        }
+        QCOMPARE(m_w->W.Form->OpenList().ListLines, LinesFile::readLines(m_w->File));
+    }
+
+    void theBoxKeepsNamesAndTakesEdits()
+    {
+        copy(u"vbr_V7_22k_noxing.mp3"_s, u"names/a\u00A0b\u2028c.mp3"_s);
+        copy(u"vbr_V7_22k_noxing.mp3"_s, u"names/d\ne.mp3"_s);
+        searchIn(u"names"_s);
+        // The name the list cannot hold is left out, and told on one line.
+        QVERIFY(m_w->W.Messages.Messages.value(0).startsWith(u"Пропущено файлов и папок: 1."_s));
+        QVERIFY(m_w->W.Messages.Messages.value(0).endsWith(u'\n' + native(u"names/d\uFFFDe.mp3"_s)));
+        // A line the user adds is taken as it stands.
+        get<QPlainTextEdit>(u"RichEdit1"_s)->appendPlainText(u"note\u00A0"_s);
+        get<QPushButton>(u"Button4"_s)->click();
+        const QStringList &lines = m_w->W.Form->OpenList().ListLines;
+        const QString file = u"file: "_s + native(u"names/a\u00A0b\u2028c.mp3"_s);
+        QCOMPARE(lines.mid(lines.size() - 7), (QStringList{ u"track: a\u00A0b\u2028c"_s, u"size: 00:03"_s, file, u"dfile: "_s,
+                                                             u"--endofalbum"_s, u"note\u00A0"_s, u"ini: dark.ini"_s }));
+        QCOMPARE(LinesFile::readLines(m_w->File), lines);
     }
 
     void buttonsStopARunningSearch()

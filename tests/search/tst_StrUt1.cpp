@@ -44,6 +44,8 @@ private slots:
             { u"x.", u"*.", false, true }, // an empty extension: names ending with a dot
             { u"a.b.mp3", u"*.?p3", true, true },
             { u"日本 の歌.mp3", u"*.mp3", true, true },
+            { u"*x.mp3", u"*.mp3", true, true }, // wildcards count in the mask only
+            { u"a*b.mp3", u"a*.mp3", true, true },
         };
         for (const auto &r : rows)
             QTest::addRow("%s ~ %s", qPrintable(QString::fromUtf16(r.name)), qPrintable(QString::fromUtf16(r.mask)))

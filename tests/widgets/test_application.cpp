@@ -1,8 +1,11 @@
-// test_application: a failure that escapes every handler is reported, and the event loop goes on.
+// test_application: a failure that escapes every handler is reported, and the event loop goes on;
+// the real question box answers "Нет" unless "Да" is chosen.
 #include "Application.h"
 #include "KsError.h"
 #include "Messages.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -38,6 +41,21 @@ private slots:
         app->SetMessages(nullptr);
         QCOMPARE(target.Handled, 2);
         QCOMPARE(messages.Errors, (QStringList{ u"Cannot open file /lists/x.lst."_s, u"Cannot open file /lists/x.lst."_s }));
+    }
+
+    void questionDefaultsToNo()
+    {
+        // Enter takes the default; the buttons are compared once the box has closed.
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            for (const QAbstractButton *b : box->buttons())
+                buttons << b->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QVERIFY(!TMessageBoxes().Ask(u"Заменить?"_s));
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{ u"Да"_s, u"Нет"_s }));
     }
 };
 
