@@ -223,7 +223,13 @@ void TForm1::ExportHtml()
     if (!choice || language::Trim(choice->Path).isEmpty())
         return;
     const QString path = FileDialogs::WithDefaultExtension(choice->Path, u".htm"_s);
-    HtmlExport::WritePage(path, m_list.ListLines, m_list.ListFileName, m_list.Encoding);
+    const HtmlExport::TKeptFiles kept{ m_list.ListFileName, Paths::programFolder() + u"main.lis"_s,
+                                       { m_defaultSettingsFile, m_appliedSettingsFile } };
+    if (const QString refusal = HtmlExport::TargetRefusal(path, kept); !refusal.isEmpty()) {
+        m_messages.ShowMessage(refusal);
+        return;
+    }
+    HtmlExport::WritePage(path, m_list.ListLines, m_list.ListFileName, m_list.Encoding, Paths::programFolder());
     // The page waits on its tab, which is not brought to the front.
     m_descriptionView->Navigate(DescriptionUrl(path));
     m_exportPageShown = true;

@@ -8,7 +8,6 @@
 #include "Paths.h"
 #include "language.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -292,8 +291,7 @@ void TOpenList::SaveTo(const QString &fileName) const
 
 bool TOpenList::IsListFile(const QString &path) const
 {
-    const QString mine = QFileInfo(Paths::toFileSystem(ListFileName)).canonicalFilePath();
-    return !mine.isEmpty() && mine == QFileInfo(Paths::toFileSystem(path)).canonicalFilePath();
+    return Paths::sameFile(ListFileName, path);
 }
 
 QString TOpenList::SettingsLineName(const QStringList &lines)

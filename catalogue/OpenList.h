@@ -74,8 +74,8 @@ public:
     /// Writes ListLines to another file, in the list's encoding; throws "Cannot create file %s".
     void SaveTo(const QString &fileName) const;
 
-    /// True when path names the file of the open list (compared as canonical paths, so that another
-    /// spelling or a link of the same file counts).
+    /// True when path names the file of the open list (Paths::sameFile: another spelling or a link of the
+    /// same file counts).
     bool IsListFile(const QString &path) const;
 
     /// The settings file named by the last line ("ini: name"), or empty when the last line is none.
