@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     TOpenList list;
     TCatalogueTree tree;
-    load(bytes, list, tree);
+    const bool loaded = load(bytes, list, tree);
     if (tree.NodeCount() == 0 || tree.Root(0)->Text() == TCatalogueTree::EmptyPlaceholder())
         return 0;
     const TTreeNode *node = tree.NodeByIndex(int(choice >> 1) % tree.NodeCount());
@@ -113,7 +113,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         TOpenList reloaded;
         TCatalogueTree after;
         LinesFile::TLinesText text{ lines, list.Encoding };
-        reloaded.LoadLines(std::move(text), QStringLiteral("/fuzz/list.lst"), after, TLoadContext{ QStringLiteral("/p/"), {}, {} });
+        // A list whose load stopped with a message stops at the same place again, with the same nodes.
+        bool reloadedWhole = true;
+        try {
+            reloaded.LoadLines(std::move(text), QStringLiteral("/fuzz/list.lst"), after, TLoadContext{ QStringLiteral("/p/"), {}, {} });
+        } catch (const KsError &) {
+            reloadedWhole = false;
+        }
+        KS_FUZZ_CHECK(reloadedWhole == loaded);
         KS_FUZZ_CHECK(after.NodeCount() == tree.NodeCount());
         // In overlapping blocks another node may have been read from the same line.
         const auto read = [](const QString &line, const TTreeNode *n) {
