@@ -222,45 +222,16 @@ private slots:
         QVERIFY(l.OnDisk());
         QVERIFY(l.W.Messages.Errors.isEmpty() && l.W.Messages.Messages.isEmpty());
 
+        // A blank title is refused: nothing saved, the node keeps its title.
+        QVERIFY(l.Rename(l.Node(2), u" "_s));
+        QCOMPARE(l.W.Messages.Messages, QStringList{ ListEdits::BlankTitleMessage() });
+        QCOMPARE(readBytes(l.File), listBytes(expected));
+        QTRY_COMPARE(l.Node(2)->Text(), u"Other"_s);
+
         // The renamed list reloads with the new titles.
         l.Form().LoadList(l.File);
         QCOMPARE(l.Texts(), (QStringList{ u"Live"_s, u"  Song"_s, u"Other"_s, u"  Song"_s, u"  Song B"_s,
                                           u"Live 1999"_s, u"  Song"_s }));
-    }
-
-    void renameChangesTheNodesLineOrNothing()
-    {
-        // The node's own line even when it is not exactly its key line; a blank title or an album that is
-        // not one whole block changes nothing, and the node keeps its title.
-        QStringList big = albumBlock(u"A"_s, {}, {}, tracksNamed({ u"x"_s }));
-        big[5] = u"nt: 2"_s; // the second track is read from the next album's lines
-        const QStringList winter = albumBlock(u"Winter "_s, {}, {}, tracksNamed({ u"t"_s }));
-        const struct
-        {
-            QStringList Lines;
-            int Node;
-            QString Text;
-            int Changed; // -1: refused
-            QString Message;
-        } cases[] = {
-            { winter, 0, u"Spring"_s, 2, QString() },
-            { winter, 1, u"  "_s, -1, ListEdits::BlankTitleMessage() },
-            { big + winter, 1, u"y"_s, -1, ListEdits::DamagedRenameMessage() },
-        };
-        for (const auto &c : cases) {
-            TEditedList l;
-            QVERIFY(l.Load(c.Lines));
-            l.View().SetReadOnly(false);
-            const QString before = l.Node(c.Node)->Text();
-            QVERIFY(l.Rename(l.Node(c.Node), c.Text));
-            QStringList expected = c.Lines;
-            if (c.Changed >= 0)
-                expected[c.Changed] = (l.Node(c.Node)->Level() ? u"track: "_s : u"album: "_s) + c.Text;
-            QCOMPARE(readBytes(l.File), listBytes(expected));
-            QVERIFY(l.OnDisk());
-            QCOMPARE(l.W.Messages.Messages, c.Message.isEmpty() ? QStringList() : QStringList{ c.Message });
-            QTRY_COMPARE(l.Node(c.Node)->Text(), c.Changed >= 0 ? c.Text : before);
-        }
     }
 
     void renameAllowedByTheSettings()
