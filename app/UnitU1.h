@@ -261,6 +261,7 @@ private:
     TCatalogueTree *m_tree;
     QStringList m_quickLoadFiles;
     QString m_defaultSettingsFile;
+    QString m_appliedSettingsFile; // the settings file applied last, by a list or the settings dialog
     QString m_shownDescription;
     bool m_firstPaintPending = true;
     bool m_firstPaintScheduled = false;

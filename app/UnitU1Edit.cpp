@@ -128,33 +128,20 @@ void TForm1::EditingEnds(TTreeNode *node, const QString &newText)
 {
     bool renamed = false;
     Guarded([&] {
-        QStringList lines = m_list.ListLines;
-        // A title that repeats renames only the node's own line; the lookups leave the records alone.
-        TOpenList probe = m_list;
-        if (node->Level() == 0) {
-            bool own = false;
-            const TAlbum album = probe.ReadAlbumRecordAt(m_editOldText, node->Row(), Paths::programFolder(), &own);
-            ListEdits::RenameAlbum(lines, m_editOldText, newText, own ? std::optional(album.LineIndex) : std::nullopt);
-        } else {
-            const QString albumTitle = language::Trim(node->Parent()->Text());
-            bool own = false;
-            TTrack track;
-            try {
-                track = probe.ReadTrackRecordAt(albumTitle, node->Parent()->Row(), node->Text(), node->Row(),
-                                                Paths::programFolder(), &own);
-            } catch (const KsError &) {
-                // A damaged album: the rename below reports its range as it always has.
-                own = false;
-            }
-            const TAlbum album = own ? probe.CurrentAlbum : m_list.ReadAlbumRecord(albumTitle, Paths::programFolder());
-            ListEdits::RenameTrack(lines, album, m_editOldText, newText,
-                                   own ? std::optional(track.LineIndex) : std::nullopt);
-        }
-        try {
-            m_list.Commit(std::move(lines));
-        } catch (const KsError &) {
-            m_messages.ShowMessage(u"Не могу сохранить список."_s);
+        QStringList lines;
+        const QString refusal = m_list.RenameNode(*node, m_editOldText, newText, lines);
+        if (!refusal.isEmpty()) {
+            m_messages.ShowMessage(refusal);
             return;
+        }
+        // The same text typed again changes no line: nothing to save.
+        if (lines != m_list.ListLines) {
+            try {
+                m_list.Commit(std::move(lines));
+            } catch (const KsError &) {
+                m_messages.ShowMessage(u"Не могу сохранить список."_s);
+                return;
+            }
         }
         renamed = true;
     });
@@ -223,7 +210,13 @@ void TForm1::ExportHtml()
     if (!choice || language::Trim(choice->Path).isEmpty())
         return;
     const QString path = FileDialogs::WithDefaultExtension(choice->Path, u".htm"_s);
-    HtmlExport::WritePage(path, m_list.ListLines, m_list.ListFileName, m_list.Encoding);
+    const HtmlExport::TKeptFiles kept{ m_list.ListFileName, Paths::programFolder() + u"main.lis"_s,
+                                       { m_defaultSettingsFile, m_appliedSettingsFile } };
+    if (const QString refusal = HtmlExport::TargetRefusal(path, kept); !refusal.isEmpty()) {
+        m_messages.ShowMessage(refusal);
+        return;
+    }
+    HtmlExport::WritePage(path, m_list.ListLines, m_list.ListFileName, m_list.Encoding, Paths::programFolder());
     // The page waits on its tab, which is not brought to the front.
     m_descriptionView->Navigate(DescriptionUrl(path));
     m_exportPageShown = true;

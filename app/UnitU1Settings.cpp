@@ -47,6 +47,7 @@ void TForm1::LoadDefaultSettings()
 void TForm1::LoadSettingsFile(const QString &path)
 {
     ApplySettings(Settings::Read(path));
+    m_appliedSettingsFile = path;
     m_form7->ClearOpenName();
 }
 

@@ -83,62 +83,54 @@ bool ListEdits::DeleteTrack(QStringList &lines, TAlbum &album, const TTrack &tra
     return true;
 }
 
-namespace {
-// The rename of one line found in its own block: only when it is the old key line.
-int renameOwnLine(QStringList &lines, qint32 line, const QString &oldLine, const QString &newLine)
+QString ListEdits::BlankTitleMessage()
 {
-    if (line < 0 || line >= lines.size() || lines.at(line) != oldLine)
-        return 0;
-    lines[line] = newLine;
-    return 1;
+    return u"Название не может быть пустым."_s;
+}
+
+QString ListEdits::NoAlbumToRenameMessage()
+{
+    return u"Не могу переименовать: в списке нет этого альбома."_s;
+}
+
+QString ListEdits::DamagedRenameMessage()
+{
+    return u"Не могу переименовать: строки альбома в списке повреждены."_s;
+}
+
+namespace {
+// The line at index is one a node of the trimmed title was read from by its key.
+bool isNodeLine(const QStringList &lines, qint64 index, const QString &key, const QString &title)
+{
+    if (index < 0 || index >= lines.size() || !lines.at(index).contains(key))
+        return false;
+    return language::Trim(language::CutSubstring(lines.at(index), key)) == title;
 }
 } // namespace
 
-int ListEdits::RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle,
-                           std::optional<qint32> ownLine)
+bool ListEdits::RenameAlbum(QStringList &lines, qint64 albumLine, const QString &oldTitle, const QString &newTitle)
 {
-    const QString oldLine = u"album: "_s + oldTitle;
-    const QString newLine = u"album: "_s + newTitle;
-    if (ownLine)
-        return renameOwnLine(lines, *ownLine, oldLine, newLine);
-    int changed = 0;
-    for (QString &line : lines) {
-        if (line == oldLine) {
-            line = newLine;
-            ++changed;
-        }
-    }
-    return changed;
+    if (!isNodeLine(lines, albumLine, u"album:"_s, oldTitle))
+        return false;
+    lines[albumLine] = u"album: "_s + newTitle;
+    return true;
 }
 
-int ListEdits::RenameTrack(QStringList &lines, const TAlbum &album, const QString &oldTitle, const QString &newTitle,
-                           std::optional<qint32> ownLine)
+bool ListEdits::RenameTrack(QStringList &lines, const TAlbum &album, int trackRow, const QString &oldTitle,
+                            const QString &newTitle)
 {
-    const QString albumLine = u"album: "_s + album.Title;
-    const QString oldLine = u"track: "_s + oldTitle;
-    const QString newLine = u"track: "_s + newTitle;
-    if (ownLine)
-        return renameOwnLine(lines, *ownLine, oldLine, newLine);
-    const qint64 span = 4 + 4 * qint64(album.TrackCount);
-
-    QList<qsizetype> albums;
-    for (qsizetype k = lines.size() - 1; k >= 0; --k)
-        if (lines.at(k) == albumLine)
-            albums.append(k);
-    // The last album's range reaches furthest; check it before anything changes.
-    if (!albums.isEmpty() && albums.first() + span >= lines.size())
+    if (album.LineIndex < 0)
+        return false;
+    if (album.LineIndex + AlbumBlockLength(album.TrackCount) - 4 >= lines.size())
         throw KsError::indexOutOfBounds(lines.size());
-
-    int changed = 0;
-    for (const qsizetype k : albums) {
-        for (qint64 j = k; j <= k + span; ++j) {
-            if (lines.at(j) == oldLine) {
-                lines[j] = newLine;
-                ++changed;
-            }
-        }
-    }
-    return changed;
+    // As for a deletion: a line found elsewhere (a damaged copy, a position that is not a track's)
+    // is not the node's, and changing it would bring the old title back at the next load.
+    const qint64 t = qint64(album.LineIndex) + 5 + 4 * qint64(trackRow);
+    if (!IsWholeAlbumBlock(lines, album) || trackRow < 0 || trackRow >= album.TrackCount
+        || !isNodeLine(lines, t, u"track:"_s, oldTitle))
+        return false;
+    lines[t] = u"track: "_s + newTitle;
+    return true;
 }
 
 bool ListEdits::WriteAlbumProperties(QStringList &lines, const QString &keyLine, const TAlbumFields &fields,

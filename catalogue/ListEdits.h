@@ -35,19 +35,24 @@ bool DeleteAlbum(QStringList &lines, const TAlbum &album);
 /// one whole block and the track's line stands at one of its track positions.
 bool DeleteTrack(QStringList &lines, TAlbum &album, const TTrack &track);
 
-/// Every line "album: " + oldTitle becomes "album: " + newTitle, or, with ownLine given (an album
-/// whose title repeats, found in its own block), only that line when it is one of them; an own line
-/// of -1 (not found) changes nothing. Returns how many changed.
-int RenameAlbum(QStringList &lines, const QString &oldTitle, const QString &newTitle,
-                std::optional<qint32> ownLine = std::nullopt);
+/// The messages shown when an in-place rename is refused: a blank title, a node whose album the list
+/// no longer holds, and an album or track whose lines are damaged.
+QString BlankTitleMessage();
+QString NoAlbumToRenameMessage();
+QString DamagedRenameMessage();
 
-/// Within every album whose line is "album: " + album.Title, from the last to the first, each line
-/// from the album line to 4 + 4·album.TrackCount below it that equals "track: " + oldTitle becomes
-/// "track: " + newTitle. With ownLine given (a node found by its own block) only that line changes,
-/// and nothing when it is -1. When a range runs past the end nothing changes and
-/// "List index out of bounds (%d)" is thrown. Returns how many lines changed.
-int RenameTrack(QStringList &lines, const TAlbum &album, const QString &oldTitle, const QString &newTitle,
-                std::optional<qint32> ownLine = std::nullopt);
+/// Renames the album node read from albumLine (its block's "album: " line): that line becomes
+/// "album: " + newTitle, and no other. Returns false, changing nothing, unless the line holds "album:"
+/// and the node's trimmed title oldTitle.
+bool RenameAlbum(QStringList &lines, qint64 albumLine, const QString &oldTitle, const QString &newTitle);
+
+/// Renames the track node at trackRow of an album read from its own block: the line at that track
+/// position becomes "track: " + newTitle, and no other. When the album's lines, 4 + 4·TrackCount below
+/// its album line, run past the end nothing changes and "List index out of bounds (%d)" is thrown.
+/// Returns false, changing nothing, unless the album is one whole block, trackRow one of its tracks and
+/// the line holds "track:" and the node's trimmed title oldTitle.
+bool RenameTrack(QStringList &lines, const TAlbum &album, int trackRow, const QString &oldTitle,
+                 const QString &newTitle);
 
 /// The fields of the album property dialog, written without trimming. A path left out (the user did
 /// not change it) keeps its line exactly as stored.

@@ -8,7 +8,6 @@
 #include "Paths.h"
 #include "language.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -278,6 +277,29 @@ bool TOpenList::LookUpNode(const TTreeNode &node, const QString &programFolder)
     return own;
 }
 
+QString TOpenList::RenameNode(const TTreeNode &node, const QString &oldTitle, const QString &newText,
+                              QStringList &lines) const
+{
+    lines = ListLines;
+    if (language::Trim(newText).isEmpty())
+        return ListEdits::BlankTitleMessage();
+    const TTreeNode &albumNode = node.Parent() ? *node.Parent() : node;
+    const qsizetype start = scanAlbums(ListLines, albumNode.Row(), language::Trim(albumNode.Text())).Start;
+    if (start < 0)
+        return ListEdits::NoAlbumToRenameMessage();
+    bool renamed = false;
+    if (!node.Parent()) {
+        renamed = ListEdits::RenameAlbum(lines, start + 2, oldTitle, newText);
+    } else {
+        TAlbum album;
+        album.LineIndex = qint32(start + 2);
+        // The count as the loader read it.
+        album.TrackCount = language::StrToInt(language::CutSubstring(lineAt(ListLines, start + 5), u"nt:"_s));
+        renamed = ListEdits::RenameTrack(lines, album, node.Row(), oldTitle, newText);
+    }
+    return renamed ? QString() : ListEdits::DamagedRenameMessage();
+}
+
 void TOpenList::Commit(QStringList lines)
 {
     // Nothing changes in memory unless the file has taken the lines.
@@ -292,8 +314,7 @@ void TOpenList::SaveTo(const QString &fileName) const
 
 bool TOpenList::IsListFile(const QString &path) const
 {
-    const QString mine = QFileInfo(Paths::toFileSystem(ListFileName)).canonicalFilePath();
-    return !mine.isEmpty() && mine == QFileInfo(Paths::toFileSystem(path)).canonicalFilePath();
+    return Paths::sameFile(ListFileName, path);
 }
 
 QString TOpenList::SettingsLineName(const QStringList &lines)

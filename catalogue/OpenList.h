@@ -67,6 +67,14 @@ public:
     /// Returns true when the node's title repeats and its own block was used.
     bool LookUpNode(const TTreeNode &node, const QString &programFolder);
 
+    /// An in-place rename of a tree node, whose editing began with the trimmed title oldTitle, to newText
+    /// as typed: lines become ListLines with the node's own line renamed (the line the loader read it
+    /// from; see ListEdits::RenameAlbum and RenameTrack). Returns the message that refuses the rename,
+    /// lines then unchanged: a blank newText, no album for the node, or damaged lines. Throws
+    /// "List index out of bounds (%d)" when the album's lines run past the end of the list.
+    QString RenameNode(const TTreeNode &node, const QString &oldTitle, const QString &newText,
+                       QStringList &lines) const;
+
     /// Saves lines to ListFileName and only then makes them the open list, so that a failed save
     /// ("Cannot create file %s", thrown) leaves the open list as it was.
     void Commit(QStringList lines);
@@ -74,8 +82,8 @@ public:
     /// Writes ListLines to another file, in the list's encoding; throws "Cannot create file %s".
     void SaveTo(const QString &fileName) const;
 
-    /// True when path names the file of the open list (compared as canonical paths, so that another
-    /// spelling or a link of the same file counts).
+    /// True when path names the file of the open list (Paths::sameFile: another spelling or a link of the
+    /// same file counts).
     bool IsListFile(const QString &path) const;
 
     /// The settings file named by the last line ("ini: name"), or empty when the last line is none.

@@ -4,6 +4,7 @@
 #include "language.h"
 
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 QString &overrideFolder()
@@ -46,6 +47,28 @@ bool fileExists(const QString &stored)
         return false;
     const QFileInfo info(toFileSystem(stored));
     return info.exists() && !info.isDir();
+}
+
+namespace {
+// The canonical folder and the name of a path; the name is empty for an existing file, whose canonical
+// path is then the folder. Both are empty when not even the folder exists.
+std::pair<QString, QString> canonicalPlace(const QString &path)
+{
+    const QFileInfo info(toFileSystem(path));
+    if (info.exists())
+        return { info.canonicalFilePath(), QString() };
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return { folder, folder.isEmpty() ? QString() : info.fileName() };
+}
+} // namespace
+
+bool sameFile(const QString &a, const QString &b)
+{
+    if (language::Trim(a).isEmpty() || language::Trim(b).isEmpty())
+        return false;
+    const auto [folderA, nameA] = canonicalPlace(a);
+    const auto [folderB, nameB] = canonicalPlace(b);
+    return !folderA.isEmpty() && folderA == folderB && nameA.compare(nameB, Qt::CaseInsensitive) == 0;
 }
 
 bool NameLess(const QString &a, const QString &b)

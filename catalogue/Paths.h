@@ -30,6 +30,11 @@ QString executableFolder();
 /// True when the stored path names an existing file (not a folder).
 bool fileExists(const QString &stored);
 
+/// True when two paths name the same file: compared as canonical paths, so that another spelling or a
+/// link counts; a file that does not exist yet is compared by its folder's canonical path and its name
+/// (ignoring letter case, as a name the file system may fold).
+bool sameFile(const QString &a, const QString &b);
+
 /// The order of names in the file lists: ignoring letter case, then exactly.
 bool NameLess(const QString &a, const QString &b);
 

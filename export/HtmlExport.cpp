@@ -2,7 +2,13 @@
 #include "HtmlExport.h"
 
 #include "LinesFile.h"
+#include "Paths.h"
 #include "language.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -34,14 +40,61 @@ QString valueOf(const QString &line, const QString &key)
     return language::Trim(language::CutSubstring(line, key));
 }
 
-QString link(const QString &caption, const QString &value)
+// A link to target showing value; a target that is no safe link leaves the value as text.
+QString link(const QString &caption, const QString &value, const QString &target)
 {
-    return caption + u"<a href=\""_s + Escape(value, true) + u"\">"_s + Escape(value) + u"</a><br>"_s;
+    if (!IsSafeLink(target))
+        return caption + Escape(value) + u"<br>"_s;
+    return caption + u"<a href=\""_s + Escape(target, true) + u"\">"_s + Escape(value) + u"</a><br>"_s;
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isSchemeChar(QChar c)
+{
+    return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
 }
 
 } // namespace
 
-QStringList PageLines(const QStringList &listLines, const QString &listFileName, const QString &charset)
+bool IsSafeLink(const QString &target)
+{
+    QString url = target;
+    url.remove(u'\t').remove(u'\n').remove(u'\r');
+    url = language::Trim(url);
+    qsizetype i = 0;
+    if (!url.isEmpty() && isAsciiLetter(url.at(0)))
+        while (i < url.size() && isSchemeChar(url.at(i)))
+            ++i;
+    if (i == 0 || i == url.size() || url.at(i) != u':')
+        return true; // no scheme: a path relative to the page
+    if (i == 1 && i + 1 < url.size() && (url.at(2) == u'\\' || url.at(2) == u'/'))
+        return true; // a drive letter
+    static const QStringList safe{ u"http"_s, u"https"_s, u"ftp"_s, u"mailto"_s, u"file"_s };
+    return safe.contains(url.left(i).toLower());
+}
+
+QString DescriptionTarget(const QString &stored, const TPagePlace &place)
+{
+    if (place.PagePath.isEmpty())
+        return stored;
+    const QString file = Paths::resolve(stored, place.ProgramFolder);
+    if (!Paths::fileExists(file))
+        return stored;
+    // A browser resolves the target against the page's address, so the way is taken lexically.
+    const QString pageFolder = QFileInfo(Paths::toFileSystem(place.PagePath)).absolutePath();
+    const QString way = QDir(pageFolder).relativeFilePath(QFileInfo(Paths::toFileSystem(file)).absoluteFilePath());
+    if (QDir::isAbsolutePath(way)) // another drive
+        return QUrl::fromLocalFile(way).toString(QUrl::FullyEncoded);
+    // Everything but letters, digits, "-._~" and "/" is encoded, ":" too, so no name reads as a scheme.
+    return QString::fromLatin1(QUrl::toPercentEncoding(way, "/"));
+}
+
+QStringList PageLines(const QStringList &listLines, const QString &listFileName, const QString &charset,
+                      const TPagePlace &place)
 {
     QStringList page{ u"<html>"_s, u"<meta charset="_s + charset + u'>',
                       u"<body bgcolor=#ffe1b0 text=black link=blue>"_s,
@@ -55,10 +108,14 @@ QStringList PageLines(const QStringList &listLines, const QString &listFileName,
             page << u"Альбом: <b>"_s + Escape(valueOf(line, u"album:"_s)) + u"</b><br>"_s;
         if (line.contains("track:"_L1))
             page << u"<li>"_s + Escape(valueOf(line, u"track:"_s)) + u"<br>"_s;
-        if (line.contains("url:"_L1))
-            page << link(u"URL: "_s, valueOf(line, u"url:"_s));
-        if (line.contains("discriptionfile:"_L1))
-            page << link(u"Описание: "_s, valueOf(line, u"discriptionfile:"_s));
+        if (line.contains("url:"_L1)) {
+            const QString url = valueOf(line, u"url:"_s);
+            page << link(u"URL: "_s, url, url);
+        }
+        if (line.contains("discriptionfile:"_L1)) {
+            const QString path = valueOf(line, u"discriptionfile:"_s);
+            page << link(u"Описание: "_s, path, DescriptionTarget(path, place));
+        }
     }
     page << u"</body></html>"_s;
     return page;
@@ -73,11 +130,48 @@ TextCodec::TFileEncoding PageEncoding(const QStringList &listLines, const QStrin
     return encoding;
 }
 
+namespace {
+
+// The first line of a regular file is "-newalbum", after a UTF-8 byte-order mark if there is one.
+bool startsAsList(const QString &path)
+{
+    const QString name = Paths::toFileSystem(path);
+    if (!QFileInfo(name).isFile())
+        return false;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray head = file.read(16);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    const QByteArray marker("-newalbum");
+    return head.startsWith(marker)
+        && (head.size() == marker.size() || head.at(marker.size()) == '\r' || head.at(marker.size()) == '\n');
+}
+
+} // namespace
+
+QString TargetRefusal(const QString &path, const TKeptFiles &kept)
+{
+    const QString another = u" Выберите для страницы другой файл."_s;
+    if (Paths::sameFile(path, kept.ListFile))
+        return u"Страница не может заменить открытый список."_s + another;
+    if (Paths::sameFile(path, kept.QuickLoadIndex))
+        return u"Страница не может заменить список быстрой загрузки main.lis."_s + another;
+    for (const QString &settings : kept.SettingsFiles)
+        if (Paths::sameFile(path, settings))
+            return u"Страница не может заменить используемый файл настроек."_s + another;
+    if (startsAsList(path))
+        return u"Этот файл - список музыкальных файлов, страница не может его заменить."_s + another;
+    return QString();
+}
+
 void WritePage(const QString &path, const QStringList &listLines, const QString &listFileName,
-               const TextCodec::TFileEncoding &listEncoding)
+               const TextCodec::TFileEncoding &listEncoding, const QString &programFolder)
 {
     const TextCodec::TFileEncoding encoding = PageEncoding(listLines, listFileName, listEncoding);
-    const QStringList page = PageLines(listLines, listFileName, encoding.Utf8 ? u"UTF-8"_s : u"windows-1251"_s);
+    const QStringList page = PageLines(listLines, listFileName, encoding.Utf8 ? u"UTF-8"_s : u"windows-1251"_s,
+                                       TPagePlace{ path, programFolder });
     LinesFile::writeFile(path, page, encoding);
 }
 

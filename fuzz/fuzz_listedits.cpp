@@ -1,5 +1,5 @@
-// fuzz_listedits: a delete or a rename of any node of any list changes exactly what it names, and a
-// save keeps the bytes of every line it did not touch.
+// fuzz_listedits: a delete or a rename of any node of any list changes exactly what it names (a rename,
+// the node's own line, so that a reload shows it), and a save keeps the bytes of every line it did not touch.
 #include "FuzzSupport.h"
 
 #include "ListEdits.h"
@@ -35,15 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     TOpenList list;
     TCatalogueTree tree;
-    load(bytes, list, tree);
+    const bool loaded = load(bytes, list, tree);
     if (tree.NodeCount() == 0 || tree.Root(0)->Text() == TCatalogueTree::EmptyPlaceholder())
         return 0;
     const TTreeNode *node = tree.NodeByIndex(int(choice >> 1) % tree.NodeCount());
     const QStringList before = list.ListLines;
     QStringList lines = before;
-    bool own = false;
     try {
-        own = list.LookUpNode(*node, QStringLiteral("/p/"));
+        list.LookUpNode(*node, QStringLiteral("/p/"));
     } catch (const KsError &) {
         return 0;
     }
@@ -78,32 +77,63 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             }
         }
     } else {
-        // Rename: only lines that were the node's key line change, to the new key line.
+        // Rename: the node's own line, the one the loader read it from, becomes the new key line and no
+        // other line changes; a reload shows the new title there and every other node as before. A
+        // blank title, or a track of an album that is not one whole block, changes nothing.
         const QString title = language::Trim(node->Text());
-        const QString renamed = QStringLiteral("Renamed ") + QString::number(size);
-        int changed = 0;
+        const bool blank = size % 16 == 0;
+        const QString renamed = blank ? QStringLiteral(" \t") : QStringLiteral("Renamed ") + QString::number(size);
+        QString refusal;
         try {
-            const qint32 ownLine = node->Level() ? list.CurrentTrack.LineIndex : list.CurrentAlbum.LineIndex;
-            const std::optional<qint32> only = own ? std::optional(ownLine) : std::nullopt;
-            if (node->Level() == 0)
-                changed = ListEdits::RenameAlbum(lines, title, renamed, only);
-            else
-                changed = ListEdits::RenameTrack(lines, list.CurrentAlbum, title, renamed, only);
+            refusal = list.RenameNode(*node, title, renamed, lines);
         } catch (const KsError &) {
+            return 0;
+        }
+        if (!refusal.isEmpty()) {
             KS_FUZZ_CHECK(lines == before);
             return 0;
         }
-        KS_FUZZ_CHECK(lines.size() == before.size());
-        int differ = 0;
+        KS_FUZZ_CHECK(!blank);
+        const TTreeNode *albumNode = node->Parent() ? node->Parent() : node;
+        qsizetype ownLine = -1;
+        for (qsizetype i = 0, seen = 0; i + 2 < before.size() && ownLine < 0; ++i)
+            if (before[i] == newAlbum && seen++ == albumNode->Row())
+                ownLine = i + 2 + (node->Parent() ? 5 + 4 * qsizetype(node->Row()) : 0);
+        KS_FUZZ_CHECK(ownLine >= 0 && lines.size() == before.size());
         const QString key = node->Level() ? QStringLiteral("track: ") : QStringLiteral("album: ");
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (lines[i] == before[i])
-                continue;
-            ++differ;
-            KS_FUZZ_CHECK(before[i] == key + title && lines[i] == key + renamed);
+        KS_FUZZ_CHECK(lines[ownLine] == key + renamed);
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            KS_FUZZ_CHECK(i == ownLine || lines[i] == before[i]);
+        if (node->Parent()) {
+            TAlbum album;
+            album.LineIndex = qint32(ownLine - 5 - 4 * node->Row());
+            album.TrackCount = language::StrToInt(language::CutSubstring(before[album.LineIndex + 3], QStringLiteral("nt:")));
+            KS_FUZZ_CHECK(ListEdits::IsWholeAlbumBlock(before, album) && node->Row() < album.TrackCount);
         }
-        KS_FUZZ_CHECK(differ == changed);
-        KS_FUZZ_CHECK(!own || changed <= 1);
+        TOpenList reloaded;
+        TCatalogueTree after;
+        LinesFile::TLinesText text{ lines, list.Encoding };
+        // A list whose load stopped with a message stops at the same place again, with the same nodes.
+        bool reloadedWhole = true;
+        try {
+            reloaded.LoadLines(std::move(text), QStringLiteral("/fuzz/list.lst"), after, TLoadContext{ QStringLiteral("/p/"), {}, {} });
+        } catch (const KsError &) {
+            reloadedWhole = false;
+        }
+        KS_FUZZ_CHECK(reloadedWhole == loaded);
+        KS_FUZZ_CHECK(after.NodeCount() == tree.NodeCount());
+        // In overlapping blocks another node may have been read from the same line.
+        const auto read = [](const QString &line, const TTreeNode *n) {
+            return language::Trim(language::CutSubstring(line, n->Level() ? QStringLiteral("track:") : QStringLiteral("album:")));
+        };
+        for (int i = 0; i < tree.NodeCount(); ++i) {
+            const TTreeNode *n = tree.NodeByIndex(i);
+            const QString now = after.NodeByIndex(i)->Text();
+            if (n == node)
+                KS_FUZZ_CHECK(now == renamed);
+            else
+                KS_FUZZ_CHECK(now == n->Text() || (n->Text() == read(before[ownLine], n) && now == read(lines[ownLine], n)));
+        }
     }
 
     // The save of the edited lines gives every line that was kept its bytes back (a kept line still

@@ -97,8 +97,10 @@ private slots:
     void htmlExport()
     {
         TProgramFolder folder;
-        folder.WriteLines(u"list.lst"_s, albumBlock(u"<b>Зима</b>"_s, u"a.htm"_s, QString(), tracksNamed({ u"T"_s })));
+        folder.WriteLines(u"list.lst"_s, albumBlock(u"<b>Зима</b>"_s, u"a.htm"_s, QString(), tracksNamed({ u"T"_s }))
+                                             + QStringList{ u"ini: own.ini"_s });
         folder.WriteBytes(u"a.htm"_s, "a");
+        folder.WriteBytes(u"own.ini"_s, "[Options]\r\n");
         TWindowUnderTest w;
         w.Create();
         QVERIFY(w.ShowAndLoad());
@@ -127,6 +129,17 @@ private slots:
         w.FileDialogs.Answer(folder.Path(u"gone/page.htm"_s));
         html->trigger();
         QCOMPARE(w.Messages.Errors, QStringList{ u"Cannot create file "_s + folder.Path(u"gone/page.htm"_s) + u'.' });
+        QCOMPARE(w.View->Urls.size(), shown);
+
+        // The open list, main.lis and the settings files in use are refused with a message of the program's own.
+        const QDateTime before = QFileInfo(folder.Path(u"list.lst"_s)).lastModified();
+        for (const QString &kept : { u"list.lst"_s, u"main.lis"_s, u"ks.ini"_s, u"own.ini"_s }) {
+            w.FileDialogs.Answer(folder.Path(kept));
+            html->trigger();
+            QVERIFY2(w.Messages.Messages.last().startsWith(u"Страница не может заменить"_s), qPrintable(kept));
+        }
+        QVERIFY(!QFile::exists(folder.Path(u"main.lis"_s)) && QFile(folder.Path(u"own.ini"_s)).size() == 11);
+        QCOMPARE(QFileInfo(folder.Path(u"list.lst"_s)).lastModified(), before);
         QCOMPARE(w.View->Urls.size(), shown);
     }
 

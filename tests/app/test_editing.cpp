@@ -222,6 +222,12 @@ private slots:
         QVERIFY(l.OnDisk());
         QVERIFY(l.W.Messages.Errors.isEmpty() && l.W.Messages.Messages.isEmpty());
 
+        // A blank title is refused: nothing saved, the node keeps its title.
+        QVERIFY(l.Rename(l.Node(2), u" "_s));
+        QCOMPARE(l.W.Messages.Messages, QStringList{ ListEdits::BlankTitleMessage() });
+        QCOMPARE(readBytes(l.File), listBytes(expected));
+        QTRY_COMPARE(l.Node(2)->Text(), u"Other"_s);
+
         // The renamed list reloads with the new titles.
         l.Form().LoadList(l.File);
         QCOMPARE(l.Texts(), (QStringList{ u"Live"_s, u"  Song"_s, u"Other"_s, u"  Song"_s, u"  Song B"_s,

@@ -4,6 +4,7 @@
 #include "ListEdits.h"
 #include "OpenList.h"
 #include "TestSupport.h"
+#include "language.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,10 +32,8 @@ private slots:
     void deleteRemovesOneBlockOrNothing_data();
     void deleteRemovesOneBlockOrNothing();
     void deleteTrackRewritesTheCount();
-    void renameAlbumChangesEveryMatchingLine();
-    void renameTrackInEveryAlbumOfThatTitle();
-    void renameTrackReachesTheLastTrackOfALongAlbum();
-    void renameTrackPastTheEndChangesNothing();
+    void renameChangesTheNodesOwnLineOrNothing_data();
+    void renameChangesTheNodesOwnLineOrNothing();
     void albumPropertiesWriteTheirLines();
     void albumPropertiesOutsideTheList();
     void trackPropertiesWriteTheirLines();
@@ -146,49 +145,79 @@ void TestListEdits::deleteTrackRewritesTheCount()
     QCOMPARE(lines, other + albumBlock(u"A"_s, u"Album"_s, { u"First"_s, u"Third"_s }));
 }
 
-void TestListEdits::renameAlbumChangesEveryMatchingLine()
+// A rename changes the line the node was read from, and no other, so that the next load shows the new
+// title there; or it is refused and nothing changes.
+void TestListEdits::renameChangesTheNodesOwnLineOrNothing_data()
 {
-    QStringList lines = albumBlock(u"A"_s, u"Live"_s, {}) + albumBlock(u"B"_s, u"Live 2"_s, {})
-        + albumBlock(u"C"_s, u"Live"_s, {}) + QStringList{ u"album: Live "_s };
-    QCOMPARE(ListEdits::RenameAlbum(lines, u"Live"_s, u"Live 1999"_s), 2);
-    QCOMPARE(lines.filter(u"album:"_s),
-             (QStringList{ u"album: Live 1999"_s, u"album: Live 2"_s, u"album: Live 1999"_s, u"album: Live "_s }));
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("node"); // pre-order index in the loaded tree
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("changed"); // the line that changes; -1: refused or failed, nothing changes
+    QTest::addColumn<QString>("refusal"); // the message, or the failure's text
+
+    const QStringList live = albumBlock(u"A"_s, u"Live"_s, { u"Song"_s });
+    const QStringList other = albumBlock(u"B"_s, u"Other"_s, { u"Song"_s, u"Song"_s });
+    QTest::newRow("repeated track title") << live + other << 4 << u"Song B"_s << 12 + 11 << QString();
+    QTest::newRow("last track of a long album")
+        << albumBlock(u"A"_s, u"Long"_s, { u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s }) << 6 << u"Six"_s << 27
+        << QString();
+
+    // Lines that are not exactly the key line: the node's own line is renamed all the same.
+    QTest::newRow("album line with a trailing blank") << albumBlock(u"A"_s, u"Winter "_s, {}) << 0 << u"Spring"_s << 2
+                                                      << QString();
+    QTest::newRow("track line with a trailing blank") << albumBlock(u"A"_s, u"W"_s, { u"Song "_s }) << 1 << u"Tune"_s
+                                                      << 7 << QString();
+    // Lines the lookups would find first are not the node's.
+    const QStringList copy{ u"album: Live"_s, u"url: "_s, u"discriptionfile: "_s, u"nt: 1"_s, u"image: "_s,
+                            u"track: Song"_s };
+    QTest::newRow("album with a damaged copy before it") << copy + live << 0 << u"Live 2"_s << 6 + 2 << QString();
+    QTest::newRow("track with a damaged copy before it") << copy + live << 1 << u"Tune"_s << 6 + 7 << QString();
+    QStringList odd = albumBlock(u"A"_s, u"Odd"_s, { u"x"_s, u"y"_s });
+    odd[9] = u"track: y"_s;
+    QTest::newRow("track title also on a file line") << odd << 2 << u"z"_s << 11 << QString();
+
+    // Refused.
+    QTest::newRow("blank title") << live << 0 << u" \t"_s << -1 << ListEdits::BlankTitleMessage();
+    QTest::newRow("empty placeholder") << QStringList{ u"ini: a.ini"_s } << 0 << u"A"_s << -1
+                                       << ListEdits::NoAlbumToRenameMessage();
+    QStringList big = albumBlock(u"A"_s, u"Big"_s, { u"x"_s, u"y"_s });
+    big[5] = u"nt: 3"_s; // the third track is read from the next album's lines
+    QTest::newRow("track of an album that is not one block") << big + live << 1 << u"z"_s << -1
+                                                             << ListEdits::DamagedRenameMessage();
+    QStringList cut = live + albumBlock(u"C"_s, u"Cut"_s, { u"x"_s });
+    cut.remove(cut.size() - 4, 4); // the last track block stops after its title line
+    QTest::newRow("album running past the end") << cut << 3 << u"z"_s << -1 << u"List index out of bounds (20)"_s;
 }
 
-void TestListEdits::renameTrackInEveryAlbumOfThatTitle()
+void TestListEdits::renameChangesTheNodesOwnLineOrNothing()
 {
-    // The second album of the title is searched over the length of the first (two tracks).
-    const QStringList lines = albumBlock(u"A"_s, u"Live"_s, { u"Intro"_s, u"Song"_s, u"x"_s })
-        + albumBlock(u"B"_s, u"Other"_s, { u"Song"_s })
-        + albumBlock(u"C"_s, u"Live"_s, { u"Song"_s, u"x"_s, u"Song"_s, u"Song"_s });
-    QStringList renamed = lines;
-    const int changed = ListEdits::RenameTrack(renamed, album(lines, u"Live"_s), u"Song"_s, u"Song "_s);
-    QCOMPARE(changed, 3);
+    QFETCH(QStringList, lines);
+    QFETCH(int, node);
+    QFETCH(QString, text);
+    QFETCH(int, changed);
+    QFETCH(QString, refusal);
+
+    TOpenList list;
+    TCatalogueTree tree;
+    list.LoadLines({ lines, {} }, u"/l.lst"_s, tree, TLoadContext{ kFolder, {}, {} });
+    const TTreeNode *n = tree.NodeByIndex(node);
+    QStringList edited;
+    QString message;
+    const QString error = errorOf([&] { message = list.RenameNode(*n, language::Trim(n->Text()), text, edited); });
+    QCOMPARE(message + error, refusal);
+    if (changed < 0) {
+        QVERIFY(edited.isEmpty() || edited == lines);
+        return;
+    }
     QStringList expected = lines;
-    expected[11] = u"track: Song "_s; // first Live, second track
-    expected[39] = u"track: Song "_s; // second Live, track 0
-    expected[47] = u"track: Song "_s; // track 2, the end of the first album's span
-    QCOMPARE(renamed, expected);                // track 3 lies beyond it; Other's track stays
-}
-
-void TestListEdits::renameTrackReachesTheLastTrackOfALongAlbum()
-{
-    const QStringList lines = albumBlock(u"A"_s, u"Long"_s, { u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s });
-    QStringList renamed = lines;
-    QCOMPARE(ListEdits::RenameTrack(renamed, album(lines, u"Long"_s), u"6"_s, u"Six"_s), 1);
-    QCOMPARE(renamed.at(27), u"track: Six"_s);
-}
-
-void TestListEdits::renameTrackPastTheEndChangesNothing()
-{
-    // The album's count claims more tracks than the list holds.
-    QStringList lines = albumBlock(u"A"_s, u"Live"_s, { u"Song"_s }) + albumBlock(u"C"_s, u"Live"_s, { u"Song"_s });
-    lines[5] = u"nt: 2"_s;
-    const QStringList before = lines;
-    const TAlbum live = album(lines, u"Live"_s);
-    QCOMPARE(errorOf([&] { ListEdits::RenameTrack(lines, live, u"Song"_s, u"New"_s); }),
-             u"List index out of bounds (24)"_s);
-    QCOMPARE(lines, before);
+    expected[changed] = (n->Level() ? u"track: "_s : u"album: "_s) + text;
+    QCOMPARE(edited, expected);
+    // The next load shows the new title in the node's place.
+    TCatalogueTree reloaded;
+    TOpenList{}.LoadLines({ edited, {} }, u"/l.lst"_s, reloaded, TLoadContext{ kFolder, {}, {} });
+    QStringList titles = texts(tree);
+    titles[node] = (n->Level() ? u"  "_s : QString()) + text;
+    QCOMPARE(texts(reloaded), titles);
 }
 
 void TestListEdits::albumPropertiesWriteTheirLines()
@@ -249,8 +278,9 @@ void TestListEdits::renamedListReloads()
     TOpenList list;
     list.ListLines = albumBlock(u"A"_s, u"Зима"_s, { u"Оттепель"_s }) + albumBlock(u"B"_s, u"Лето"_s, {});
     list.ListFileName = dir.filePath(u"list.lst"_s);
-    ListEdits::RenameAlbum(list.ListLines, u"Зима"_s, u"Зима 2"_s);
-    ListEdits::RenameTrack(list.ListLines, list.ReadAlbumRecord(u"Зима 2"_s, kFolder), u"Оттепель"_s, u"Весна"_s);
+    QVERIFY(ListEdits::RenameAlbum(list.ListLines, 2, u"Зима"_s, u"Зима 2"_s));
+    QVERIFY(ListEdits::RenameTrack(list.ListLines, list.ReadAlbumRecord(u"Зима 2"_s, kFolder), 0, u"Оттепель"_s,
+                                   u"Весна"_s));
     list.SaveTo(list.ListFileName);
     QCOMPARE(readBytes(list.ListFileName), listBytes(list.ListLines));
 

@@ -3,6 +3,8 @@
 #include "DescriptionView.h"
 #include "HtmlExport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,10 +45,18 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(u"page.htm"_s);
+        // A description link reaches its file in the program folder; a script address is no link.
+        QVERIFY(QDir().mkpath(dir.filePath(u"prog/notes"_s)));
+        QFile note(dir.filePath(u"prog/notes/a #1.htm"_s));
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        note.close();
         const QStringList list{ u"author: <img src=x onerror=\"document.title='ran'\">"_s,
                                 u"album: <script>document.title='ran'</script>Зима"_s,
-                                u"url: x\" onmouseover=\"document.title='ran'"_s };
-        HtmlExport::WritePage(path, list, dir.filePath(u"list.lst"_s), TextCodec::TFileEncoding());
+                                u"url: x\" onmouseover=\"document.title='ran'"_s,
+                                u"url: \tJavaScript:document.title='ran'"_s,
+                                u"discriptionfile: notes\\a #1.htm"_s };
+        HtmlExport::WritePage(path, list, dir.filePath(u"list.lst"_s), TextCodec::TFileEncoding(),
+                              dir.filePath(u"prog/"_s));
         view.Navigate(DescriptionUrl(path));
         QWebEngineView *web = view.View();
         QVERIFY(web);
@@ -57,6 +67,8 @@ private slots:
         QCOMPARE(evaluate(web, u"[document.scripts.length, document.images.length, document.title].join('|')"_s),
                  u"0|0|"_s);
         QCOMPARE(evaluate(web, u"document.links[0].getAttribute('href')"_s), list[2].mid(5));
+        QCOMPARE(evaluate(web, u"document.links.length + '|' + document.links[1].href"_s),
+                 u"2|"_s + QUrl::fromLocalFile(note.fileName()).toString(QUrl::FullyEncoded));
         // The declared code page makes the Russian labels and titles read right.
         const QString text = evaluate(web, u"document.body.innerText"_s);
         QVERIFY2(text.contains(u"Альбом: <script>document.title='ran'</script>Зима"_s), qPrintable(text));
