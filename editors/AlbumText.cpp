@@ -99,7 +99,7 @@ QString ListFilePath(const QString &chosen)
 {
     if (language::Trim(chosen).isEmpty())
         return QString();
-    return chosen.contains(u'.') ? chosen : chosen + u".lst"_s;
+    return Paths::withDefaultExtension(chosen, u".lst"_s);
 }
 
 void SaveAlbumList(const QString &fileName, const QStringList &album)

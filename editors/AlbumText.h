@@ -81,7 +81,7 @@ struct TComposition
 /// The album block of the fields and the track list, after the two checks of "Создать".
 TComposition ComposeAlbum(const TAlbumFields &album, const TTrackList &tracks);
 
-/// The chosen name of a list file: empty when it is blank, ".lst" added when it has no "." at all.
+/// The chosen name of a list file: empty when it is blank, ".lst" added when its file name has no ".".
 QString ListFilePath(const QString &chosen);
 
 /// Writes the album lines as a new list file, replacing one of that name. Throws KsError.
