@@ -27,6 +27,8 @@ private slots:
     void markBeforeInvalidUtf8KeepsEveryByte();
     void listThatFits1251IsWrittenWithoutMark();
     void utf8WithoutMarkComesBackAsItCame();
+    void cp1251BytesThatReadAsUtf8_data();
+    void cp1251BytesThatReadAsUtf8();
     void every1251ByteRoundTrips();
     void saveIntoMissingFolderFails();
     void saveOverFolderFails();
@@ -36,6 +38,8 @@ private slots:
     void backslashesAreSeparatorsOnTheFileSystem();
     void folderOf_data();
     void folderOf();
+    void defaultExtension_data();
+    void defaultExtension();
 
 private:
     QTemporaryDir m_dir;
@@ -190,6 +194,27 @@ void TestLinesFile::utf8WithoutMarkComesBackAsItCame()
     }
 }
 
+// A code page 1251 save whose bytes are all valid UTF-8 would be read back as other text: it is
+// written as UTF-8 with the mark. Any line that is not valid UTF-8 keeps the file in code page 1251.
+void TestLinesFile::cp1251BytesThatReadAsUtf8_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("Ж… is C6 85") << QStringList{ u"-newalbum"_s, u"album: Ж…"_s } << true;
+    QTest::newRow("Рё is D0 B8") << QStringList{ u"file: C:\\Рё.mp3"_s } << true;
+    QTest::newRow("one line that is not UTF-8") << QStringList{ u"album: Ж…"_s, u"author: Кино"_s } << false;
+    QTest::newRow("ASCII only") << QStringList{ u"album: Winter"_s } << false;
+}
+
+void TestLinesFile::cp1251BytesThatReadAsUtf8()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, marked);
+    LinesFile::writeLines(path(u"as-utf8.lst"_s), lines);
+    QCOMPARE(readBytes(path(u"as-utf8.lst"_s)).startsWith("\xEF\xBB\xBF"), marked);
+    QCOMPARE(LinesFile::readLines(path(u"as-utf8.lst"_s)), lines);
+}
+
 void TestLinesFile::every1251ByteRoundTrips()
 {
     QByteArray all;
@@ -294,6 +319,26 @@ void TestLinesFile::folderOf()
     QFETCH(QString, path);
     QFETCH(QString, folder);
     QCOMPARE(Paths::folderOf(path), folder);
+}
+
+// The extension goes to a chosen name whose file name has no dot, whatever its folders hold.
+void TestLinesFile::defaultExtension_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("dot in a folder") << u"C:\\My.Music\\mylist"_s << u"C:\\My.Music\\mylist.lst"_s;
+    QTest::newRow("user data folder") << u"/home/u/.local/share/Kestrune/mylist"_s
+                                      << u"/home/u/.local/share/Kestrune/mylist.lst"_s;
+    QTest::newRow("own extension") << u"/home/u/a.txt"_s << u"/home/u/a.txt"_s;
+    QTest::newRow("hidden name") << u"/home/u/.jazz"_s << u"/home/u/.jazz"_s;
+    QTest::newRow("bare name") << u"mylist"_s << u"mylist.lst"_s;
+}
+
+void TestLinesFile::defaultExtension()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, saved);
+    QCOMPARE(Paths::withDefaultExtension(chosen, u".lst"_s), saved);
 }
 
 QTEST_GUILESS_MAIN(TestLinesFile)

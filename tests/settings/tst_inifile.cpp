@@ -56,6 +56,9 @@ private slots:
         QTest::newRow("0X, lower digits") << u"0Xff"_s << 255;
         QTest::newRow("too large") << u"2147483648"_s << 7;
         QTest::newRow("nine hex digits") << u"0x100000000"_s << 7;
+        QTest::newRow("leading zeros beyond eight") << u"0x000000000000FF"_s << 255;
+        QTest::newRow("past 32 bits after zeros") << u"0x0000100000000"_s << 7;
+        QTest::newRow("quoted") << u"\"644\""_s << 644;
         QTest::newRow("signed hex") << u"0x-1"_s << 7;
         QTest::newRow("trailing text") << u"12px"_s << 7;
         QTest::newRow("empty") << QString() << 7;
@@ -68,6 +71,66 @@ private slots:
         QTemporaryDir dir;
         const TIniFile ini(TestSupport::writeFile(dir, u"n.ini"_s, "[Form]\r\nTop= "_ba + text.toUtf8() + " \r\n"));
         QCOMPARE(ini.ReadInteger(u"Form"_s, u"Top"_s, 7), expected);
+    }
+
+    // One pair of enclosing quotes is dropped, as Windows reads a profile; nothing else changes.
+    void quotedValues_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("double") << u"\"WsNormal\""_s << u"WsNormal"_s;
+        QTest::newRow("single") << u"'WsNormal'"_s << u"WsNormal"_s;
+        QTest::newRow("only one pair") << u"\"\"x\"\""_s << u"\"x\""_s;
+        QTest::newRow("blanks inside stay") << u"\" true \""_s << u" true "_s;
+        QTest::newRow("empty quotes") << u"\"\""_s << QString();
+        QTest::newRow("a lone quote") << u"\""_s << u"\""_s;
+        QTest::newRow("quotes that differ") << u"\"x'"_s << u"\"x'"_s;
+        QTest::newRow("quotes inside") << u"a\"b\""_s << u"a\"b\""_s;
+    }
+
+    void quotedValues()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const TIniFile ini(TestSupport::writeFile(dir, u"q.ini"_s, "[Form]\r\nWindowState= "_ba + text.toUtf8() + " \r\n"));
+        QCOMPARE(ini.ReadString(u"Form"_s, u"WindowState"_s, u"default"_s), expected);
+    }
+
+    // A UTF-16 file (with its mark, either byte order) is read as UTF-16 and written back the same way.
+    void utf16File_data()
+    {
+        QTest::addColumn<bool>("bigEndian");
+        QTest::newRow("little-endian") << false;
+        QTest::newRow("big-endian") << true;
+    }
+
+    void utf16File()
+    {
+        QFETCH(bool, bigEndian);
+        const auto utf16 = [&](const QString &text) {
+            QByteArray bytes;
+            for (const QChar c : u"\uFEFF"_s + text) {
+                bytes += char(bigEndian ? c.unicode() >> 8 : c.unicode() & 0xFF);
+                bytes += char(bigEndian ? c.unicode() & 0xFF : c.unicode() >> 8);
+            }
+            return bytes;
+        };
+        QTemporaryDir dir;
+        const QString path = TestSupport::writeFile(dir, u"ks.ini"_s, utf16(u"[Form]\r\nTop=5\r\nKeep=Тёмная 𝄞\r\n"_s));
+        TIniFile ini(path);
+        QCOMPARE(ini.ReadInteger(u"Form"_s, u"Top"_s, 74), 5);
+        ini.WriteInteger(u"Form"_s, u"Top"_s, 6);
+        QVERIFY(ini.Save());
+        QCOMPARE(bytesOf(path), utf16(u"[Form]\r\nTop=6\r\nKeep=Тёмная 𝄞\r\n"_s));
+        // Half a character at the end: not read, never replaced.
+        const QByteArray odd = utf16(u"[Form]\r\nTop=5\r\n"_s) + 'x';
+        TestSupport::writeFile(dir, u"odd.ini"_s, odd);
+        TIniFile broken(dir.filePath(u"odd.ini"_s));
+        QCOMPARE(broken.ReadInteger(u"Form"_s, u"Top"_s, 74), 74);
+        broken.WriteInteger(u"Form"_s, u"Top"_s, 6);
+        QVERIFY(!broken.Save());
+        QCOMPARE(bytesOf(dir.filePath(u"odd.ini"_s)), odd);
     }
 
     void writesInPlaceAndKeepsTheRest()
@@ -153,8 +216,9 @@ private slots:
         QCOMPARE(after.Colours, s.Colours);
         QCOMPARE(after.ReadOnly + after.WindowState + after.Window, u"falseWsMaximizedDiscription"_s);
 
-        QCOMPARE(Settings::SaveName(u"/u/dark"_s) + Settings::SaveName(u"/u/a.ini.bak"_s) + Settings::SaveName(u"/u/B.INI"_s),
-                 u"/u/dark.ini/u/a.ini.bak/u/B.INI.ini"_s);
+        QCOMPARE(Settings::SaveName(u"/u/dark"_s) + Settings::SaveName(u"/u/a.ini.bak"_s) + Settings::SaveName(u"/u/B.INI"_s)
+                     + Settings::SaveName(u"/u/my.ini.d/dark"_s),
+                 u"/u/dark.ini/u/a.ini.bak/u/B.INI.ini/u/my.ini.d/dark.ini"_s);
     }
 };
 
