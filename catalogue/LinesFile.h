@@ -28,9 +28,9 @@ struct TReadLimits
     bool Utf16Marks;
 };
 /// Lists and main.lis: far above the largest real catalogue.
-inline constexpr TReadLimits ListLimits{ qint64(512) << 20, false };
+inline constexpr TReadLimits ListLimits { qint64(512) << 20, false };
 /// Settings files, which Windows also reads (and Notepad writes) in UTF-16.
-inline constexpr TReadLimits SettingsLimits{ qint64(1) << 20, true };
+inline constexpr TReadLimits SettingsLimits { qint64(1) << 20, true };
 
 /// Reads a file whole and decodes its lines. Only a regular file within the size limit is read (a
 /// FIFO, a device or a folder never is, so nothing blocks or reads without end); anything else, a

@@ -200,10 +200,10 @@ void TestLinesFile::cp1251BytesThatReadAsUtf8_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<bool>("marked");
-    QTest::newRow("Ж… is C6 85") << QStringList{ u"-newalbum"_s, u"album: Ж…"_s } << true;
-    QTest::newRow("Рё is D0 B8") << QStringList{ u"file: C:\\Рё.mp3"_s } << true;
-    QTest::newRow("one line that is not UTF-8") << QStringList{ u"album: Ж…"_s, u"author: Кино"_s } << false;
-    QTest::newRow("ASCII only") << QStringList{ u"album: Winter"_s } << false;
+    QTest::newRow("Ж… is C6 85") << QStringList { u"-newalbum"_s, u"album: Ж…"_s } << true;
+    QTest::newRow("Рё is D0 B8") << QStringList { u"file: C:\\Рё.mp3"_s } << true;
+    QTest::newRow("one line that is not UTF-8") << QStringList { u"album: Ж…"_s, u"author: Кино"_s } << false;
+    QTest::newRow("ASCII only") << QStringList { u"album: Winter"_s } << false;
 }
 
 void TestLinesFile::cp1251BytesThatReadAsUtf8()

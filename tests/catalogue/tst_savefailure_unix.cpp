@@ -47,8 +47,8 @@ public:
     WithoutFileOverride &operator=(const WithoutFileOverride &) = delete;
 
 private:
-    __user_cap_header_struct m_header{ _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct m_old[2]{};
+    __user_cap_header_struct m_header { _LINUX_CAPABILITY_VERSION_3, 0 };
+    __user_cap_data_struct m_old[2] {};
 };
 
 enum TSaver { ListEdit, DefaultListCopy, QuickLoadIndex, SettingsAtExit };
@@ -89,7 +89,9 @@ void TestSaveFailure::refusedSaves()
     QFETCH(int, saver);
     QFETCH(int, target);
     QTemporaryDir dir;
-    const QString name = saver == QuickLoadIndex ? u"main.lis"_s : saver == SettingsAtExit ? u"ks.ini"_s : u"list.lst"_s;
+    const QString name = saver == QuickLoadIndex ? u"main.lis"_s
+        : saver == SettingsAtExit                ? u"ks.ini"_s
+                                                 : u"list.lst"_s;
     const QString file = dir.filePath(name);
     const QByteArray old = "[Form]\r\nTop=1\r\n";
     if (target == Fifo) {
@@ -102,7 +104,7 @@ void TestSaveFailure::refusedSaves()
             QVERIFY(QFile::link(real, file));
     }
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    const QStringList lines{ u"Джаз {jazz.lst}"_s };
+    const QStringList lines { u"Джаз {jazz.lst}"_s };
     {
         WithoutFileOverride user;
         if (target != Fifo && faccessat(AT_FDCWD, QFile::encodeName(file).constData(), W_OK, AT_EACCESS) == 0)
@@ -125,7 +127,7 @@ void TestSaveFailure::refusedSaves()
             TQuickLoadEntries entries;
             entries.Add(u"Джаз"_s, u"jazz.lst"_s);
             QCOMPARE(TestSupport::errorOf([&] { entries.Save(dir.path() + u'/'); }), u"Cannot create file "_s + file);
-            QCOMPARE(entries.Entries(), QStringList{ u"Джаз {jazz.lst}"_s }); // kept for the next save
+            QCOMPARE(entries.Entries(), QStringList { u"Джаз {jazz.lst}"_s }); // kept for the next save
             break;
         }
         case SettingsAtExit:
@@ -266,9 +268,9 @@ void TestSaveFailure::killedSavesLeaveNoVisibleStrays()
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{ u"list.lst"_s });
     }
     // Not ours: capitals, more after ".tmp", another file's, not hidden, eight digits (32 bits take seven).
-    const QStringList others{ u".list.lst.ABC.tmp"_s, u".list.lst.abc.tmp.bak"_s, u".other.lst.abc.tmp"_s,
-                              u"list.lst.abc.tmp"_s, u".list.lst.12345678.tmp"_s };
-    for (const QString &name : others + QStringList{ u".list.lst.k3j9x.tmp"_s }) // the last as a killed save leaves it
+    const QStringList others { u".list.lst.ABC.tmp"_s, u".list.lst.abc.tmp.bak"_s, u".other.lst.abc.tmp"_s,
+        u"list.lst.abc.tmp"_s, u".list.lst.12345678.tmp"_s };
+    for (const QString &name : others + QStringList { u".list.lst.k3j9x.tmp"_s }) // the last as a killed save leaves it
         writeBytes(dir.filePath(name), "mine");
     const QDir::Filters all = QDir::Files | QDir::Hidden;
     const timespec anHourAgo[2] = { { time(nullptr) - 3600, 0 }, { time(nullptr) - 3600, 0 } };
@@ -276,7 +278,7 @@ void TestSaveFailure::killedSavesLeaveNoVisibleStrays()
         QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(dir.filePath(name)).constData(), anHourAgo, 0), 0);
     writeBytes(dir.filePath(u".list.lst.fresh1.tmp"_s), "a save running elsewhere");
     LinesFile::writeLines(file, a);
-    QStringList left = others + QStringList{ u".list.lst.fresh1.tmp"_s, u"list.lst"_s };
+    QStringList left = others + QStringList { u".list.lst.fresh1.tmp"_s, u"list.lst"_s };
     left.sort();
     QCOMPARE(QDir(dir.path()).entryList(all, QDir::Name), left);
 }

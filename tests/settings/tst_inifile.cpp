@@ -93,7 +93,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         QTemporaryDir dir;
-        const TIniFile ini(TestSupport::writeFile(dir, u"q.ini"_s, "[Form]\r\nWindowState= "_ba + text.toUtf8() + " \r\n"));
+        const TIniFile ini(
+            TestSupport::writeFile(dir, u"q.ini"_s, "[Form]\r\nWindowState= "_ba + text.toUtf8() + " \r\n"));
         QCOMPARE(ini.ReadString(u"Form"_s, u"WindowState"_s, u"default"_s), expected);
     }
 
@@ -216,9 +217,9 @@ private slots:
         QCOMPARE(after.Colours, s.Colours);
         QCOMPARE(after.ReadOnly + after.WindowState + after.Window, u"falseWsMaximizedDiscription"_s);
 
-        QCOMPARE(Settings::SaveName(u"/u/dark"_s) + Settings::SaveName(u"/u/a.ini.bak"_s) + Settings::SaveName(u"/u/B.INI"_s)
-                     + Settings::SaveName(u"/u/my.ini.d/dark"_s),
-                 u"/u/dark.ini/u/a.ini.bak/u/B.INI.ini/u/my.ini.d/dark.ini"_s);
+        QCOMPARE(Settings::SaveName(u"/u/dark"_s) + Settings::SaveName(u"/u/a.ini.bak"_s)
+                + Settings::SaveName(u"/u/B.INI"_s) + Settings::SaveName(u"/u/my.ini.d/dark"_s),
+            u"/u/dark.ini/u/a.ini.bak/u/B.INI.ini/u/my.ini.d/dark.ini"_s);
     }
 };
 
