@@ -305,7 +305,8 @@ private slots:
         QCOMPARE(l.Texts(), QStringList{ u"Jazz"_s });
         l.W.FileDialogs.Answer(l.Folder.Path(u"my.lists/jazz"_s));
         l.Trigger(u"OpenList"_s);
-        QCOMPARE(l.W.Messages.Errors, QStringList{ u"Cannot open file "_s + l.Folder.Path(u"my.lists/jazz.lst"_s) + u'.' });
+        const QString dotted = l.Folder.Path(u"my.lists/jazz.lst"_s);
+        QCOMPARE(l.W.Messages.Errors, QStringList{ u"Cannot open file "_s + dotted + u'.' });
         l.W.FileDialogs.Cancel();
         l.Trigger(u"OpenList"_s);
         QCOMPARE(l.Form().OpenList().ListFileName, jazz);

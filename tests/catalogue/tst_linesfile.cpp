@@ -27,7 +27,6 @@ private slots:
     void markBeforeInvalidUtf8KeepsEveryByte();
     void listThatFits1251IsWrittenWithoutMark();
     void utf8WithoutMarkComesBackAsItCame();
-    void cp1251BytesThatReadAsUtf8_data();
     void cp1251BytesThatReadAsUtf8();
     void every1251ByteRoundTrips();
     void saveIntoMissingFolderFails();
@@ -38,8 +37,6 @@ private slots:
     void backslashesAreSeparatorsOnTheFileSystem();
     void folderOf_data();
     void folderOf();
-    void defaultExtension_data();
-    void defaultExtension();
 
 private:
     QTemporaryDir m_dir;
@@ -194,25 +191,16 @@ void TestLinesFile::utf8WithoutMarkComesBackAsItCame()
     }
 }
 
-// A code page 1251 save whose bytes are all valid UTF-8 would be read back as other text: it is
-// written as UTF-8 with the mark. Any line that is not valid UTF-8 keeps the file in code page 1251.
-void TestLinesFile::cp1251BytesThatReadAsUtf8_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<bool>("marked");
-    QTest::newRow("Ж… is C6 85") << QStringList { u"-newalbum"_s, u"album: Ж…"_s } << true;
-    QTest::newRow("Рё is D0 B8") << QStringList { u"file: C:\\Рё.mp3"_s } << true;
-    QTest::newRow("one line that is not UTF-8") << QStringList { u"album: Ж…"_s, u"author: Кино"_s } << false;
-    QTest::newRow("ASCII only") << QStringList { u"album: Winter"_s } << false;
-}
-
+// A code page 1251 save whose bytes are all valid UTF-8 ("Ж…" is C6 85, "Рё" D0 B8) would be read back
+// as other text: it is written as UTF-8 with the mark. One line that is not UTF-8 keeps code page 1251.
 void TestLinesFile::cp1251BytesThatReadAsUtf8()
 {
-    QFETCH(QStringList, lines);
-    QFETCH(bool, marked);
-    LinesFile::writeLines(path(u"as-utf8.lst"_s), lines);
-    QCOMPARE(readBytes(path(u"as-utf8.lst"_s)).startsWith("\xEF\xBB\xBF"), marked);
-    QCOMPARE(LinesFile::readLines(path(u"as-utf8.lst"_s)), lines);
+    for (const QStringList &lines : { QStringList { u"-newalbum"_s, u"album: Ж…"_s, u"file: C:\\Рё.mp3"_s },
+             QStringList { u"album: Ж…"_s, u"author: Кино"_s }, QStringList { u"album: Winter"_s } }) {
+        LinesFile::writeLines(path(u"as-utf8.lst"_s), lines);
+        QCOMPARE(readBytes(path(u"as-utf8.lst"_s)).startsWith("\xEF\xBB\xBF"), lines.size() == 3);
+        QCOMPARE(LinesFile::readLines(path(u"as-utf8.lst"_s)), lines);
+    }
 }
 
 void TestLinesFile::every1251ByteRoundTrips()
@@ -319,26 +307,6 @@ void TestLinesFile::folderOf()
     QFETCH(QString, path);
     QFETCH(QString, folder);
     QCOMPARE(Paths::folderOf(path), folder);
-}
-
-// The extension goes to a chosen name whose file name has no dot, whatever its folders hold.
-void TestLinesFile::defaultExtension_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("saved");
-    QTest::newRow("dot in a folder") << u"C:\\My.Music\\mylist"_s << u"C:\\My.Music\\mylist.lst"_s;
-    QTest::newRow("user data folder") << u"/home/u/.local/share/Kestrune/mylist"_s
-                                      << u"/home/u/.local/share/Kestrune/mylist.lst"_s;
-    QTest::newRow("own extension") << u"/home/u/a.txt"_s << u"/home/u/a.txt"_s;
-    QTest::newRow("hidden name") << u"/home/u/.jazz"_s << u"/home/u/.jazz"_s;
-    QTest::newRow("bare name") << u"mylist"_s << u"mylist.lst"_s;
-}
-
-void TestLinesFile::defaultExtension()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QString, saved);
-    QCOMPARE(Paths::withDefaultExtension(chosen, u".lst"_s), saved);
 }
 
 QTEST_GUILESS_MAIN(TestLinesFile)

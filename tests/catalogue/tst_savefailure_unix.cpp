@@ -30,29 +30,26 @@ using TestSupport::FileSizeLimit;
 
 namespace {
 
-// While it lives, this thread works without the capabilities that let root write and search any
-// file (as under setpriv without dac_override), so that write protection holds for root too.
-class WithoutFileOverride
+// While it lives, this thread lacks the capabilities that let root write any file (as under setpriv
+// without dac_override), so that write protection holds for root too.
+struct WithoutFileOverride
 {
-public:
+    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
+    __user_cap_data_struct old[2] {};
     WithoutFileOverride()
     {
-        syscall(SYS_capget, &m_header, m_old);
-        __user_cap_data_struct lowered[2] = { m_old[0], m_old[1] };
+        syscall(SYS_capget, &header, old);
+        __user_cap_data_struct lowered[2] = { old[0], old[1] };
         lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &m_header, lowered);
+        syscall(SYS_capset, &header, lowered);
     }
-    ~WithoutFileOverride() { syscall(SYS_capset, &m_header, m_old); }
-    WithoutFileOverride(const WithoutFileOverride &) = delete;
-    WithoutFileOverride &operator=(const WithoutFileOverride &) = delete;
-
-private:
-    __user_cap_header_struct m_header { _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct m_old[2] {};
+    ~WithoutFileOverride() { syscall(SYS_capset, &header, old); }
 };
 
-enum TSaver { ListEdit, DefaultListCopy, QuickLoadIndex, SettingsAtExit };
-enum TTarget { ReadOnlyFile, LinkToReadOnlyFile, Fifo };
+bool writable(const QString &path)
+{
+    return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
 
 } // namespace
 
@@ -60,130 +57,65 @@ class TestSaveFailure : public QObject
 {
     Q_OBJECT
 private slots:
-    void refusedSaves_data();
-    void refusedSaves();
-    void unreadableFiles_data();
-    void unreadableFiles();
+    void protectedFilesAreNotReplaced();
+    void onlyRegularFilesOfASaneSizeAreRead();
     void failedWriteKeepsTheOldFile();
     void readOnlyFolderKeepsTheOldFile();
     void killedSavesLeaveNoVisibleStrays();
 };
 
-// Every way the program saves a user's file, on a target it must not replace: the save fails as any
-// failed save does, and file and memory stay as they were.
-void TestSaveFailure::refusedSaves_data()
+// Every way the program saves a user's file, on a read-only file, a link to one and a FIFO: each fails
+// as any failed save does, and files and memory stay as they were.
+void TestSaveFailure::protectedFilesAreNotReplaced()
 {
-    QTest::addColumn<int>("saver");
-    QTest::addColumn<int>("target");
-    QTest::newRow("list edit, read-only") << int(ListEdit) << int(ReadOnlyFile);
-    QTest::newRow("list edit, link to read-only") << int(ListEdit) << int(LinkToReadOnlyFile);
-    QTest::newRow("list edit, FIFO") << int(ListEdit) << int(Fifo);
-    QTest::newRow("default list copy, read-only") << int(DefaultListCopy) << int(ReadOnlyFile);
-    QTest::newRow("main.lis, read-only") << int(QuickLoadIndex) << int(ReadOnlyFile);
-    QTest::newRow("ks.ini at exit, read-only") << int(SettingsAtExit) << int(ReadOnlyFile);
-    QTest::newRow("ks.ini at exit, FIFO") << int(SettingsAtExit) << int(Fifo);
-}
-
-void TestSaveFailure::refusedSaves()
-{
-    QFETCH(int, saver);
-    QFETCH(int, target);
     QTemporaryDir dir;
-    const QString name = saver == QuickLoadIndex ? u"main.lis"_s
-        : saver == SettingsAtExit                ? u"ks.ini"_s
-                                                 : u"list.lst"_s;
-    const QString file = dir.filePath(name);
+    const QString file = dir.filePath(u"main.lis"_s), link = dir.filePath(u"link"_s), fifo = dir.filePath(u"fifo"_s);
     const QByteArray old = "[Form]\r\nTop=1\r\n";
-    if (target == Fifo) {
-        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0666), 0);
-    } else {
-        const QString real = target == LinkToReadOnlyFile ? dir.filePath(u"real"_s) : file;
-        writeBytes(real, old);
-        QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        if (real != file)
-            QVERIFY(QFile::link(real, file));
-    }
+    writeBytes(file, old);
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner) && QFile::link(file, link));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    const QStringList lines { u"Джаз {jazz.lst}"_s };
-    {
-        WithoutFileOverride user;
-        if (target != Fifo && faccessat(AT_FDCWD, QFile::encodeName(file).constData(), W_OK, AT_EACCESS) == 0)
-            QSKIP("this kernel lets root write a read-only file without dac_override");
-        switch (saver) {
-        case ListEdit: {
-            TOpenList list;
-            list.ListFileName = file;
-            QCOMPARE(TestSupport::errorOf([&] { list.Commit(lines); }), u"Cannot create file "_s + file);
-            QVERIFY(list.ListLines.isEmpty());
-            break;
-        }
-        case DefaultListCopy: {
-            TOpenList list;
-            list.ListLines = lines;
-            QCOMPARE(TestSupport::errorOf([&] { list.SaveTo(file); }), u"Cannot create file "_s + file);
-            break;
-        }
-        case QuickLoadIndex: {
-            TQuickLoadEntries entries;
-            entries.Add(u"Джаз"_s, u"jazz.lst"_s);
-            QCOMPARE(TestSupport::errorOf([&] { entries.Save(dir.path() + u'/'); }), u"Cannot create file "_s + file);
-            QCOMPARE(entries.Entries(), QStringList { u"Джаз {jazz.lst}"_s }); // kept for the next save
-            break;
-        }
-        case SettingsAtExit:
-            QVERIFY(!Settings::Save(file, Settings::TWindowSettings()));
-            break;
-        }
+    const QStringList entries { u"Джаз {jazz.lst}"_s };
+    WithoutFileOverride user;
+    if (writable(file))
+        QSKIP("this kernel lets root write a read-only file without dac_override");
+    for (const QString &target : { file, link, fifo }) {
+        TOpenList list;
+        list.ListFileName = target;
+        QCOMPARE(TestSupport::errorOf([&] { list.Commit(entries); }), u"Cannot create file "_s + target);
+        QVERIFY(list.ListLines.isEmpty()); // a list edit; then the copy to the default list, ks.ini at exit
+        list.ListLines = entries;
+        QCOMPARE(TestSupport::errorOf([&] { list.SaveTo(target); }), u"Cannot create file "_s + target);
+        QVERIFY(!Settings::Save(target, Settings::TWindowSettings()));
     }
+    TQuickLoadEntries index;
+    index.Add(u"Джаз"_s, u"jazz.lst"_s);
+    QCOMPARE(TestSupport::errorOf([&] { index.Save(dir.path() + u'/'); }), u"Cannot create file "_s + file);
+    QCOMPARE(index.Entries(), entries); // kept for the next save
+    QCOMPARE(readBytes(file), old);
+    QVERIFY(QFileInfo::exists(fifo) && !QFileInfo(fifo).isFile());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
-    if (target == Fifo)
-        QVERIFY(!QFileInfo(file).isFile() && QFileInfo::exists(file));
-    else
-        QCOMPARE(readBytes(file), old);
 }
 
-// Only regular files within the size limit are read: a list is "Cannot open file", a settings file
-// reads as defaults and is never replaced. Nothing blocks (a FIFO without a writer) or reads for ever.
-void TestSaveFailure::unreadableFiles_data()
+// A FIFO (never opened: it would wait for a writer), a device, a folder or a file over the limit is
+// "Cannot open file" as a list; as a settings file it reads as defaults and is never replaced.
+void TestSaveFailure::onlyRegularFilesOfASaneSizeAreRead()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("listReadable");
-    QTest::newRow("FIFO") << u"fifo"_s << false;
-    QTest::newRow("device") << u"/dev/zero"_s << false;
-    QTest::newRow("folder") << u"folder"_s << false;
-    QTest::newRow("over 512 MB") << u"600"_s << false;
-    QTest::newRow("2 MB, over the settings limit") << u"2"_s << true;
-}
-
-void TestSaveFailure::unreadableFiles()
-{
-    QFETCH(QString, kind);
-    QFETCH(bool, listReadable);
     QTemporaryDir dir;
-    QString file = dir.filePath(u"x.ini"_s);
-    if (kind == u"fifo"_s) {
-        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0666), 0);
-    } else if (kind == u"folder"_s) {
-        QVERIFY(QDir().mkdir(file));
-    } else if (kind.startsWith(u'/')) {
-        file = kind;
-    } else {
-        QFile sparse(file);
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(kind.toLongLong() << 20));
+    const QString fifo = dir.filePath(u"fifo"_s), huge = dir.filePath(u"huge"_s), ini = dir.filePath(u"2mb.ini"_s);
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    writeBytes(ini, "[Form]\r\nTop=5\r\n");
+    writeBytes(huge, QByteArray());
+    QVERIFY(QFile(huge).resize(qint64(600) << 20) && QFile(ini).resize(qint64(2) << 20)); // sparse
+    for (const QString &path : { fifo, huge, u"/dev/zero"_s, dir.path() })
+        QCOMPARE(TestSupport::errorOf([&] { LinesFile::readFile(path); }), u"Cannot open file "_s + path);
+    QCOMPARE(LinesFile::readFile(ini).Lines.first(), u"[Form]"_s); // within a list's limit
+    for (const QString &path : { fifo, ini }) {
+        TIniFile settings(path);
+        QCOMPARE(settings.ReadInteger(u"Form"_s, u"Top"_s, 74), 74);
+        QVERIFY(!settings.Save());
     }
-    QCOMPARE(TestSupport::errorOf([&] { LinesFile::readFile(file); }).isEmpty(), listReadable);
-    if (!listReadable)
-        QCOMPARE(TestSupport::errorOf([&] { LinesFile::readFile(file); }), u"Cannot open file "_s + file);
-    if (kind.startsWith(u'/'))
-        return; // never written to
-    const QFileInfo before(file);
-    TIniFile ini(file);
-    QCOMPARE(ini.Value(u"Form"_s, u"Top"_s), std::nullopt);
-    ini.WriteInteger(u"Form"_s, u"Top"_s, 1);
-    QVERIFY(!ini.Save());
-    const QFileInfo after(file);
-    QCOMPARE(after.size(), before.size());
-    QCOMPARE(after.isFile(), before.isFile());
+    QCOMPARE(QFileInfo(ini).size(), qint64(2) << 20);
 }
 
 void TestSaveFailure::failedWriteKeepsTheOldFile()
@@ -226,7 +158,7 @@ void TestSaveFailure::readOnlyFolderKeepsTheOldFile()
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     {
         WithoutFileOverride user;
-        if (faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK, AT_EACCESS) == 0) {
+        if (writable(folder)) {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QSKIP("this kernel lets root write a read-only folder without dac_override");
         }
@@ -267,20 +199,19 @@ void TestSaveFailure::killedSavesLeaveNoVisibleStrays()
         QVERIFY(now == bytesA || now == bytesB);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{ u"list.lst"_s });
     }
-    // Not ours: capitals, more after ".tmp", another file's, not hidden, eight digits (32 bits take seven).
-    const QStringList others { u".list.lst.ABC.tmp"_s, u".list.lst.abc.tmp.bak"_s, u".other.lst.abc.tmp"_s,
-        u"list.lst.abc.tmp"_s, u".list.lst.12345678.tmp"_s };
-    for (const QString &name : others + QStringList { u".list.lst.k3j9x.tmp"_s }) // the last as a killed save leaves it
-        writeBytes(dir.filePath(name), "mine");
-    const QDir::Filters all = QDir::Files | QDir::Hidden;
+    // Kept: names the save never makes (capitals, more after ".tmp", another file's, not hidden, eight
+    // digits), and a fresh temporary file that may be a save running elsewhere.
+    QStringList kept { u".list.lst.ABC.tmp"_s, u".list.lst.abc.tmp.bak"_s, u".other.lst.abc.tmp"_s,
+        u"list.lst.abc.tmp"_s, u".list.lst.12345678.tmp"_s, u".list.lst.fresh1.tmp"_s, u"list.lst"_s };
     const timespec anHourAgo[2] = { { time(nullptr) - 3600, 0 }, { time(nullptr) - 3600, 0 } };
-    for (const QString &name : QDir(dir.path()).entryList(all))
+    for (const QString &name : kept.mid(0, 5) + QStringList { u".list.lst.k3j9x.tmp"_s })
+        writeBytes(dir.filePath(name), "mine");
+    for (const QString &name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
         QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(dir.filePath(name)).constData(), anHourAgo, 0), 0);
-    writeBytes(dir.filePath(u".list.lst.fresh1.tmp"_s), "a save running elsewhere");
+    writeBytes(dir.filePath(kept.at(5)), "fresh");
     LinesFile::writeLines(file, a);
-    QStringList left = others + QStringList { u".list.lst.fresh1.tmp"_s, u"list.lst"_s };
-    left.sort();
-    QCOMPARE(QDir(dir.path()).entryList(all, QDir::Name), left);
+    kept.sort();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
 }
 
 QTEST_GUILESS_MAIN(TestSaveFailure)

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -73,65 +74,38 @@ private slots:
         QCOMPARE(ini.ReadInteger(u"Form"_s, u"Top"_s, 7), expected);
     }
 
-    // One pair of enclosing quotes is dropped, as Windows reads a profile; nothing else changes.
-    void quotedValues_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("double") << u"\"WsNormal\""_s << u"WsNormal"_s;
-        QTest::newRow("single") << u"'WsNormal'"_s << u"WsNormal"_s;
-        QTest::newRow("only one pair") << u"\"\"x\"\""_s << u"\"x\""_s;
-        QTest::newRow("blanks inside stay") << u"\" true \""_s << u" true "_s;
-        QTest::newRow("empty quotes") << u"\"\""_s << QString();
-        QTest::newRow("a lone quote") << u"\""_s << u"\""_s;
-        QTest::newRow("quotes that differ") << u"\"x'"_s << u"\"x'"_s;
-        QTest::newRow("quotes inside") << u"a\"b\""_s << u"a\"b\""_s;
-    }
-
+    // One pair of enclosing quotes, double or single, is dropped as Windows reads a profile; nothing else.
     void quotedValues()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
         QTemporaryDir dir;
-        const TIniFile ini(
-            TestSupport::writeFile(dir, u"q.ini"_s, "[Form]\r\nWindowState= "_ba + text.toUtf8() + " \r\n"));
-        QCOMPARE(ini.ReadString(u"Form"_s, u"WindowState"_s, u"default"_s), expected);
+        const TIniFile ini(TestSupport::writeFile(
+            dir, u"q.ini"_s, "[Form]\r\nA=\"WsNormal\"\r\nB= ' t ' \r\nC=\"\"x\"\"\r\nD=\"\r\nE=\"x'\r\nF=a\"b\"\r\n"));
+        QStringList values;
+        for (const char *key : { "A", "B", "C", "D", "E", "F" })
+            values << ini.ReadString(u"Form"_s, QString::fromLatin1(key), u"default"_s);
+        QCOMPARE(values, (QStringList{ u"WsNormal"_s, u" t "_s, u"\"x\""_s, u"\""_s, u"\"x'"_s, u"a\"b\""_s }));
     }
 
-    // A UTF-16 file (with its mark, either byte order) is read as UTF-16 and written back the same way.
-    void utf16File_data()
+    // A file with a UTF-16 mark, in either byte order, is read as UTF-16 and written back the same way;
+    // one with half a character at its end is not read and never replaced.
+    void utf16Files()
     {
-        QTest::addColumn<bool>("bigEndian");
-        QTest::newRow("little-endian") << false;
-        QTest::newRow("big-endian") << true;
-    }
-
-    void utf16File()
-    {
-        QFETCH(bool, bigEndian);
-        const auto utf16 = [&](const QString &text) {
-            QByteArray bytes;
-            for (const QChar c : u"\uFEFF"_s + text) {
-                bytes += char(bigEndian ? c.unicode() >> 8 : c.unicode() & 0xFF);
-                bytes += char(bigEndian ? c.unicode() & 0xFF : c.unicode() >> 8);
+        QTemporaryDir dir;
+        for (const bool bigEndian : { false, true }) {
+            const auto utf16 = [&](const QString &text) {
+                return QByteArray(QStringEncoder(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
+                                                 QStringEncoder::Flag::WriteBom)(text));
+            };
+            const QString path = TestSupport::writeFile(dir, u"ks.ini"_s, utf16(u"[Form]\r\nTop=5\r\nKeep=Тёмная 𝄞\r\n"_s));
+            const QString odd = TestSupport::writeFile(dir, u"odd.ini"_s, utf16(u"[Form]\r\nTop=5\r\n"_s) + 'x');
+            for (TIniFile ini : { TIniFile(path), TIniFile(odd) }) {
+                QCOMPARE(ini.ReadInteger(u"Form"_s, u"Top"_s, 74), ini.FileName() == path ? 5 : 74);
+                ini.WriteInteger(u"Form"_s, u"Top"_s, 6);
+                QCOMPARE(ini.Save(), ini.FileName() == path);
             }
-            return bytes;
-        };
-        QTemporaryDir dir;
-        const QString path = TestSupport::writeFile(dir, u"ks.ini"_s, utf16(u"[Form]\r\nTop=5\r\nKeep=Тёмная 𝄞\r\n"_s));
-        TIniFile ini(path);
-        QCOMPARE(ini.ReadInteger(u"Form"_s, u"Top"_s, 74), 5);
-        ini.WriteInteger(u"Form"_s, u"Top"_s, 6);
-        QVERIFY(ini.Save());
-        QCOMPARE(bytesOf(path), utf16(u"[Form]\r\nTop=6\r\nKeep=Тёмная 𝄞\r\n"_s));
-        // Half a character at the end: not read, never replaced.
-        const QByteArray odd = utf16(u"[Form]\r\nTop=5\r\n"_s) + 'x';
-        TestSupport::writeFile(dir, u"odd.ini"_s, odd);
-        TIniFile broken(dir.filePath(u"odd.ini"_s));
-        QCOMPARE(broken.ReadInteger(u"Form"_s, u"Top"_s, 74), 74);
-        broken.WriteInteger(u"Form"_s, u"Top"_s, 6);
-        QVERIFY(!broken.Save());
-        QCOMPARE(bytesOf(dir.filePath(u"odd.ini"_s)), odd);
+            QCOMPARE(bytesOf(path), utf16(u"[Form]\r\nTop=6\r\nKeep=Тёмная 𝄞\r\n"_s));
+            QCOMPARE(bytesOf(odd), utf16(u"[Form]\r\nTop=5\r\n"_s) + 'x');
+        }
     }
 
     void writesInPlaceAndKeepsTheRest()

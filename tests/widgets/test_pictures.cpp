@@ -187,13 +187,9 @@ void TestPictures::cannotOpen()
     const QString folder = dir.filePath(u"folder.gif"_s);
     QVERIFY(QDir().mkdir(folder));
     QCOMPARE(failureOf(folder), u"Cannot open file "_s + folder);
-    // Neither a FIFO without a writer nor an endless device is read.
-    const QString fifo = dir.filePath(u"fifo.jpg"_s);
+    const QString fifo = dir.filePath(u"fifo.jpg"_s); // opening it would wait for a writer
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
     QCOMPARE(failureOf(fifo), u"Cannot open file "_s + fifo);
-    const QString zero = dir.filePath(u"zero.bmp"_s);
-    QVERIFY(QFile::link(u"/dev/zero"_s, zero));
-    QCOMPARE(failureOf(zero), u"Cannot open file "_s + zero);
 }
 
 void TestPictures::truncated_data()
