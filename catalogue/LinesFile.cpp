@@ -45,18 +45,31 @@ QString joinLines(const QStringList &lines)
     return text;
 }
 
-TLinesText readFile(const QString &fileName)
+TLinesText readFile(const QString &fileName, const TReadLimits &limits)
 {
     const QString path = Paths::toFileSystem(fileName);
-    QFile file(path);
-    // QFile opens a folder without complaint on Linux; a folder is no list.
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    // Looked at before it is opened: opening a FIFO would wait for a writer, and a device such as
+    // /dev/zero never ends. QFile opens a folder without complaint on Linux; a folder is no list.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > limits.MaxBytes)
         throw KsError::cannotOpen(fileName);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KsError::cannotOpen(fileName);
+    // A file that grew since it was looked at is read on to its end, but not past the limit.
+    QByteArray bytes = file.read(info.size());
+    while (file.error() == QFileDevice::NoError && bytes.size() <= limits.MaxBytes) {
+        const QByteArray more = file.read(64 * 1024);
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
+    if (file.error() != QFileDevice::NoError || bytes.size() > limits.MaxBytes)
+        throw KsError::cannotOpen(fileName);
+    if (limits.Utf16Marks && TextCodec::utf16MarkOf(bytes) != TextCodec::TUtf16::None && bytes.size() % 2 != 0)
         throw KsError::cannotOpen(fileName);
     TLinesText text;
-    text.Lines = TextCodec::decodeLines(bytes, &text.Encoding);
+    text.Lines = TextCodec::decodeLines(bytes, &text.Encoding, limits.Utf16Marks);
     return text;
 }
 

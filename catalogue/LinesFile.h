@@ -21,8 +21,21 @@ struct TLinesText
     TextCodec::TFileEncoding Encoding;
 };
 
-/// Reads a file whole and decodes its lines; throws KsError "Cannot open file %s" when it cannot be read.
-TLinesText readFile(const QString &fileName);
+/// What a file read whole may be: its largest size, and whether a UTF-16 mark is read as one.
+struct TReadLimits
+{
+    qint64 MaxBytes;
+    bool Utf16Marks;
+};
+/// Lists and main.lis: far above the largest real catalogue.
+inline constexpr TReadLimits ListLimits { qint64(512) << 20, false };
+/// Settings files, which Windows also reads (and Notepad writes) in UTF-16.
+inline constexpr TReadLimits SettingsLimits { qint64(1) << 20, true };
+
+/// Reads a file whole and decodes its lines. Only a regular file within the size limit is read (a
+/// FIFO, a device or a folder never is, so nothing blocks or reads without end); anything else, a
+/// UTF-16 file with half a character, or a failed read throws KsError "Cannot open file %s".
+TLinesText readFile(const QString &fileName, const TReadLimits &limits = ListLimits);
 
 /// Reads a file's lines (readFile without the encoding).
 QStringList readLines(const QString &fileName);

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <utility>
 
+#include <algorithm>
+
 namespace {
 QString &overrideFolder()
 {
@@ -83,6 +85,16 @@ QString folderOf(const QString &path)
     while (i >= 0 && path.at(i) != u'\\' && path.at(i) != u'/' && path.at(i) != u':')
         --i;
     return path.left(i + 1);
+}
+
+QString fileNameOf(const QString &path)
+{
+    return path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
+}
+
+QString withDefaultExtension(const QString &path, const QString &extension)
+{
+    return fileNameOf(path).contains(u'.') ? path : path + extension;
 }
 
 } // namespace Paths

@@ -41,6 +41,13 @@ bool NameLess(const QString &a, const QString &b);
 /// The folder part of a path, with its trailing separator; empty when there is none.
 QString folderOf(const QString &path);
 
+/// A name chosen for a file, with the extension appended when the file's own name (after the last
+/// slash or backslash) has no "."; dots in its folders do not count ("My.Music/mylist" gets it).
+QString withDefaultExtension(const QString &path, const QString &extension);
+
+/// The file's own name in a path: what follows its last slash or backslash.
+QString fileNameOf(const QString &path);
+
 /// True when a file can be created in the folder (one is made there and removed at once). Unlike
 /// permission bits this also holds for the superuser and for read-only file systems and media.
 bool canWrite(const QString &folder);

@@ -13,7 +13,7 @@ namespace QuickLoad {
 TQuickLoadEntry SplitEntry(const QString &line)
 {
     TQuickLoadEntry entry;
-    entry.Name = language::StripDelimited(u"{"_s, u"}"_s, line);
+    entry.Name = language::StripDelimited(u"{"_s, u'}', line);
     // After the first "{" (or from the start without one) up to, not including, the last character.
     const qsizetype from = language::Pos(u"{"_s, line); // 1-based position = 0-based start after it
     const qsizetype length = line.size() - 1 - from;
@@ -25,7 +25,7 @@ TQuickLoadEntry SplitEntry(const QString &line)
 TQuickLoadEntry SplitEntryForManager(const QString &line)
 {
     TQuickLoadEntry entry;
-    entry.Name = language::StripDelimited(u" {"_s, u"}"_s, line);
+    entry.Name = language::StripDelimited(u" {"_s, u'}', line);
     entry.File = language::ExtractBetween(u"{"_s, u"}"_s, line);
     return entry;
 }

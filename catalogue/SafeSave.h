@@ -8,7 +8,9 @@ namespace SafeSave {
 
 /// Writes bytes to a hidden temporary file beside path, syncs it, renames it over path and syncs
 /// the folder. The old file stays whole until the rename; on failure the temporary file is removed
-/// and false is returned. A file that is a symbolic link has its target replaced.
+/// and false is returned. A file that is a symbolic link has its target replaced. A file the user may
+/// not write, or one that is no regular file, is never replaced (false). On Linux a save also removes
+/// the temporary files that earlier saves of the same file left behind when they were killed.
 bool WriteFile(const QString &path, const QByteArray &bytes);
 
 } // namespace SafeSave

@@ -6,6 +6,9 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,12 +39,51 @@ QString targetOf(const QString &path)
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
+// The temporary files of saves of this target are "." + name + "." + a base-36 number + ".tmp".
+bool isTemporaryOf(const char *entry, const QByteArray &name)
+{
+    const size_t length = strlen(entry);
+    const size_t prefix = size_t(name.size()) + 2;
+    if (length < prefix + 5 || entry[0] != '.' || memcmp(entry + 1, name.constData(), size_t(name.size())) != 0
+        || entry[prefix - 1] != '.' || strcmp(entry + length - 4, ".tmp") != 0)
+        return false;
+    for (size_t i = prefix; i < length - 4; ++i)
+        if (!((entry[i] >= '0' && entry[i] <= '9') || (entry[i] >= 'a' && entry[i] <= 'z')))
+            return false;
+    return length - 4 - prefix <= 7; // 32 bits take at most seven base-36 digits
+}
+
+// Removes the temporary files that killed saves of this target left in its folder. Only our own
+// regular files untouched for a while go: a fresh one may belong to a save still running elsewhere.
+void removeStaleTemporaries(const QByteArray &folder, const QByteArray &name)
+{
+    constexpr time_t StaleAfter = 10 * 60;
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const time_t now = ::time(nullptr);
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTemporaryOf(entry->d_name, name))
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == ::geteuid() && now - info.st_mtime > StaleAfter)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 bool SafeSave::WriteFile(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(targetOf(path));
-    if (target.isDir())
+    const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
+    struct stat old {};
+    const bool exists = ::stat(targetName.constData(), &old) == 0;
+    // Only a regular file is replaced, and only when the user may write it: the rename needs no
+    // permission on the file itself and would pass over its write protection.
+    if (exists && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, targetName.constData(), W_OK, AT_EACCESS) != 0))
         return false;
     const QByteArray folder = QFile::encodeName(target.absolutePath());
     // A dot name keeps the unfinished file out of the user's sight if the program dies mid-save;
@@ -59,10 +101,8 @@ bool SafeSave::WriteFile(const QString &path, const QByteArray &bytes)
     if (fd < 0)
         return false;
 
-    struct stat old {};
-    const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
     bool ok = writeAll(fd, bytes.constData(), bytes.size());
-    if (ok && ::stat(targetName.constData(), &old) == 0)
+    if (ok && exists)
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
@@ -77,5 +117,6 @@ bool SafeSave::WriteFile(const QString &path, const QByteArray &bytes)
         ::fsync(dir);
         ::close(dir);
     }
+    removeStaleTemporaries(folder, name);
     return true;
 }

@@ -6,8 +6,9 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <cstring>
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <unordered_map>
 
 namespace {
@@ -96,6 +97,15 @@ bool TFileEncoding::IsCp1251Line(const QString &line) const
     return !line.isEmpty() && m_cp1251Data.contains(line.constData());
 }
 
+TUtf16 utf16MarkOf(QByteArrayView bytes)
+{
+    if (bytes.size() >= 2 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xFE)
+        return TUtf16::LittleEndian;
+    if (bytes.size() >= 2 && uchar(bytes[0]) == 0xFE && uchar(bytes[1]) == 0xFF)
+        return TUtf16::BigEndian;
+    return TUtf16::None;
+}
+
 bool isValidUtf8(QByteArrayView bytes, bool *hasMultibyte)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
@@ -151,6 +161,57 @@ QString decodeUtf8(QByteArrayView bytes)
     return utf8.decode(bytes);
 }
 
+// Every code unit as it stands, unpaired surrogates too, so that a save gives the same bytes back.
+QString decodeUtf16(QByteArrayView bytes, TUtf16 order)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    QString out(bytes.size() / 2, Qt::Uninitialized);
+    QChar *dst = out.data();
+    const int high = order == TUtf16::BigEndian ? 0 : 1;
+    for (qsizetype i = 0; i < out.size(); ++i)
+        dst[i] = QChar(char16_t(p[2 * i + high] << 8 | p[2 * i + 1 - high]));
+    return out;
+}
+
+QByteArray encodeUtf16Lines(const QStringList &lines, TUtf16 order)
+{
+    qsizetype units = 1;
+    for (const QString &line : lines)
+        units += line.size() + 2;
+    QByteArray out(2 * units, Qt::Uninitialized);
+    char *dst = out.data();
+    const int high = order == TUtf16::BigEndian ? 0 : 1;
+    const auto put = [&](char16_t u) {
+        dst[high] = char(u >> 8);
+        dst[1 - high] = char(u & 0xFF);
+        dst += 2;
+    };
+    put(0xFEFF);
+    for (const QString &line : lines) {
+        for (const QChar c : line)
+            put(c.unicode());
+        put(u'\r');
+        put(u'\n');
+    }
+    return out;
+}
+
+// True when the code page 1251 bytes of lines would read back as UTF-8: every line valid UTF-8 and
+// at least one multi-byte sequence (line breaks are ASCII, so lines can be judged one by one).
+bool cp1251ReadsAsUtf8(const QStringList &lines)
+{
+    bool multibyte = false;
+    for (const QString &line : lines) {
+        if (std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+            continue;
+        bool lineMultibyte = false;
+        if (!isValidUtf8(encode1251Lossy(line), &lineMultibyte))
+            return false;
+        multibyte = multibyte || lineMultibyte;
+    }
+    return multibyte;
+}
+
 // The byte lines of a file: CR LF, CR or LF end a line; a final break adds no empty line.
 QList<QByteArrayView> splitByteLines(QByteArrayView bytes)
 {
@@ -174,11 +235,15 @@ QList<QByteArrayView> splitByteLines(QByteArrayView bytes)
 
 } // namespace
 
-QStringList decodeLines(QByteArrayView bytes, TFileEncoding *encoding)
+QStringList decodeLines(QByteArrayView bytes, TFileEncoding *encoding, bool utf16Marks)
 {
     TFileEncoding found;
     QStringList lines;
-    if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3))) {
+    const TUtf16 utf16 = utf16Marks ? utf16MarkOf(bytes) : TUtf16::None;
+    if (utf16 != TUtf16::None) {
+        found.Utf16 = utf16;
+        lines = LinesFile::splitLines(decodeUtf16(bytes.sliced(2), utf16));
+    } else if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3))) {
         found.Utf8 = true;
         found.Mark = true;
         const QByteArrayView body = bytes.sliced(3);
@@ -216,6 +281,8 @@ TFileEncoding encodingForSave(const QStringList &lines, const TFileEncoding &rea
     // with U+FEFF (or, in code page 1251, with the three characters of the mark's bytes) is only kept
     // whole behind a real mark.
     const QString first = lines.isEmpty() ? QString() : lines.first();
+    if (read.Utf16 != TUtf16::None)
+        return read;
     if (read.Utf8) {
         TFileEncoding save = read;
         if (first.startsWith(QChar(0xFEFF)))
@@ -228,7 +295,8 @@ TFileEncoding encodingForSave(const QStringList &lines, const TFileEncoding &rea
             break;
         needsUtf8 = !fits1251(line);
     }
-    if (!needsUtf8)
+    // Code page 1251 bytes that the loader would take for UTF-8 would come back as other text.
+    if (!needsUtf8 && !cp1251ReadsAsUtf8(lines))
         return read;
     TFileEncoding utf8;
     utf8.Utf8 = true;
@@ -238,6 +306,8 @@ TFileEncoding encodingForSave(const QStringList &lines, const TFileEncoding &rea
 
 QByteArray encodeLines(const QStringList &lines, const TFileEncoding &encoding)
 {
+    if (encoding.Utf16 != TUtf16::None)
+        return encodeUtf16Lines(lines, encoding.Utf16);
     // Sized for the worst case, then written in place: no allocation per line.
     qsizetype worst = 3;
     for (const QString &line : lines)

@@ -3,6 +3,7 @@
 
 #include "KsError.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace language {
@@ -60,24 +61,56 @@ QString ExtractBetween(const QString &open, const QString &close, const QString 
     return text.mid(first - 1, last - first + 1);
 }
 
-QString StripDelimited(const QString &open, const QString &close, const QString &text)
+QString StripDelimited(const QString &open, QChar close, const QString &text)
 {
-    QString s = text;
-    do {
-        qsizetype a = Pos(open, s);
-        qsizetype b = Pos(close, s);
-        if (b == 0 && a > 0)
-            b = s.size();
-        if (a > b)
-            a = 1;
-        // Keep positions i < a or i > b (1-based). With a = 0 and b > 0 this removes 1..b;
-        // with both 0 nothing is removed.
-        if (b > 0) {
-            const qsizetype from = a > 0 ? a : 1;
-            s = s.left(from - 1) + s.mid(b);
+    // The text in work is head + text[rest..]: head is what earlier passes kept, and no delimiter
+    // starts inside it (an opening one may start in its last characters and end in the rest). Each
+    // pass removes from the first opening through the first closing delimiter, or everything through
+    // a closing one that comes first, and moves rest past that closing one. The searches in text only
+    // move forward, so the whole is linear where searching the shortened text again was quadratic.
+    const QStringView whole(text);
+    QString head;
+    qsizetype rest = 0;
+    qsizetype nextOpen = -2, nextClose = -2; // first match in text at rest or later; -1 none, -2 not searched
+    const auto next = [&](qsizetype &cached, auto needle) {
+        if (cached == -2 || (cached >= 0 && cached < rest))
+            cached = whole.indexOf(needle, rest);
+        return cached;
+    };
+    for (bool firstPass = true;; firstPass = false) {
+        // The first opening delimiter: one that starts in head, else the first in the rest.
+        qsizetype openAt = -1;
+        for (qsizetype k = std::min(open.size() - 1, head.size()); k >= 1 && openAt < 0; --k)
+            if (head.endsWith(QStringView(open).first(k)) && whole.sliced(rest).startsWith(QStringView(open).sliced(k)))
+                openAt = head.size() - k;
+        if (openAt < 0 && !open.isEmpty() && next(nextOpen, QStringView(open)) >= 0)
+            openAt = head.size() + nextOpen - rest;
+        if (openAt < 0 && !firstPass)
+            break;
+        const qsizetype closeAt = next(nextClose, close); // never in head
+        if (closeAt < 0) {
+            if (openAt >= 0) { // unclosed: removed to the end
+                if (openAt < head.size())
+                    head.truncate(openAt);
+                else
+                    head += whole.sliced(rest, openAt - head.size());
+                rest = text.size();
+            }
+            break;
         }
-    } while (Pos(open, s) > 0);
-    return s;
+        if (openAt < 0 || head.size() + closeAt - rest < openAt) {
+            head.clear(); // a closing delimiter first: everything through it goes
+        } else if (openAt < head.size()) {
+            head.truncate(openAt);
+        } else {
+            head += whole.sliced(rest, openAt - head.size());
+        }
+        rest = closeAt + 1;
+        if (openAt < 0)
+            break;
+    }
+    head += whole.sliced(rest);
+    return head;
 }
 
 qint32 StrToInt(const QString &text)

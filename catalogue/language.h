@@ -21,8 +21,9 @@ QString RemoveFirstIgnoringCase(const QString &text, const QString &key);
 /// The text between the first opening and the first closing delimiter, with the fall-backs for missing ones.
 QString ExtractBetween(const QString &open, const QString &close, const QString &text);
 
-/// Removes sections from an opening through a closing delimiter, repeatedly, while the opening one occurs.
-QString StripDelimited(const QString &open, const QString &close, const QString &text);
+/// Removes sections from an opening through a closing delimiter, repeatedly, while the opening one
+/// occurs; a closing one before the first opening one is removed with all before it. Linear time.
+QString StripDelimited(const QString &open, QChar close, const QString &text);
 
 /// Decimal integer with leading blanks allowed and nothing after the digits;
 /// throws KsError "'%s' is not a valid integer value" otherwise.

@@ -168,7 +168,7 @@ QString ListFilePath(const QString &chosen)
 {
     if (language::Trim(chosen).isEmpty())
         return QString();
-    return chosen.contains(u'.') ? chosen : chosen + u".lst"_s;
+    return Paths::withDefaultExtension(chosen, u".lst"_s);
 }
 
 TSaveCheck CheckListSave(const QStringList &lines, const QString &path, bool isOpenListFile)

@@ -101,7 +101,7 @@ struct TComposition
 /// The album block of the fields and the track list, after the two checks of "Создать".
 TComposition ComposeAlbum(const TAlbumFields &album, const TTrackList &tracks);
 
-/// The chosen name of a list file: empty when it is blank, ".lst" added when it has no "." at all.
+/// The chosen name of a list file: empty when it is blank, ".lst" added when its file name has no ".".
 QString ListFilePath(const QString &chosen);
 
 /// What a save of list text as a whole file needs first: refused (a message) when the text holds only

@@ -58,7 +58,7 @@ TIniFile::TIniFile(const QString &fileName, TText text) : m_fileName(fileName), 
     if (!QFileInfo::exists(Paths::toFileSystem(fileName)))
         return;
     try {
-        LinesFile::TLinesText text = LinesFile::readFile(fileName);
+        LinesFile::TLinesText text = LinesFile::readFile(fileName, LinesFile::SettingsLimits);
         m_lines = std::move(text.Lines);
         m_encoding = std::move(text.Encoding);
     } catch (const KsError &) {
@@ -91,7 +91,12 @@ std::optional<QString> TIniFile::Value(const QString &section, const QString &ke
     if (found.Key < 0)
         return std::nullopt;
     const QString &line = m_lines.at(found.Key);
-    return language::Trim(line.mid(line.indexOf(u'=') + 1));
+    const QString value = language::Trim(line.mid(line.indexOf(u'=') + 1));
+    // As Windows reads a profile: one pair of enclosing quotes, double or single, is not part of the value.
+    if (m_text == WindowsText && value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+        && value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
 }
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &defaultValue) const
@@ -110,15 +115,17 @@ qint32 TIniFile::ReadInteger(const QString &section, const QString &key, qint32 
 std::optional<qint32> TIniFile::ParseInteger(const QString &text)
 {
     if (text.startsWith("0x"_L1, Qt::CaseInsensitive)) {
-        const qsizetype digits = text.size() - 2;
-        if (digits < 1 || digits > 8)
+        if (text.size() < 3)
             return std::nullopt;
-        quint32 value = 0;
+        // Leading zeros do not count: any number of digits is fine while the value fits 32 bits.
+        quint64 value = 0;
         for (qsizetype k = 2; k < text.size(); ++k) {
             const int digit = hexDigit(text.at(k).unicode());
             if (digit < 0)
                 return std::nullopt;
-            value = value * 16 + quint32(digit);
+            value = value * 16 + quint64(digit);
+            if (value > 0xFFFFFFFFu)
+                return std::nullopt;
         }
         // Eight digits fill all 32 bits: 0x8000000F is the same number as -2147483633.
         return qint32(value);

@@ -16,14 +16,16 @@ public:
     /// files in code page 1251), or a file of the Linux desktop (mimeapps.list) in UTF-8 with LF.
     enum TText { WindowsText, DesktopText };
 
-    /// Reads the file; a missing or unreadable file reads as empty.
+    /// Reads the file; a missing or unreadable file (not a regular file, over 1 MB) reads as empty and is
+    /// never replaced. A file with a UTF-16 mark is read, and written back, as UTF-16.
     explicit TIniFile(const QString &fileName, TText text = WindowsText);
 
     const QString &FileName() const { return m_fileName; }
     const QStringList &Lines() const { return m_lines; }
 
     /// The trimmed value of the first such key of the first such section; nullopt when absent. A key
-    /// present with nothing after "=" gives the empty text.
+    /// present with nothing after "=" gives the empty text. In a settings file one pair of enclosing
+    /// quotes, double or single, is dropped ("WsNormal" reads WsNormal).
     std::optional<QString> Value(const QString &section, const QString &key) const;
     QString ReadString(const QString &section, const QString &key, const QString &defaultValue) const;
     /// Decimal, or hexadecimal after "0x" or "0X"; anything else, and an absent key, gives the default.
@@ -39,8 +41,8 @@ public:
     /// it exists but could not be read (its lines would be lost).
     bool Save() const;
 
-    /// An integer as the file states it: decimal with an optional sign, or "0x"/"0X" and up to eight
-    /// hexadecimal digits taken as 32 bits; nullopt for anything else.
+    /// An integer as the file states it: decimal with an optional sign, or "0x"/"0X" and hexadecimal
+    /// digits whose value fits 32 bits (leading zeros allowed), taken as 32 bits; nullopt for anything else.
     static std::optional<qint32> ParseInteger(const QString &text);
 
 private:

@@ -2,6 +2,7 @@
 #include "SettingsFile.h"
 
 #include "IniFile.h"
+#include "Paths.h"
 
 using namespace Qt::StringLiterals;
 
@@ -85,7 +86,7 @@ bool Save(const QString &path, const TWindowSettings &s)
 
 QString SaveName(const QString &chosen)
 {
-    return chosen.contains(".ini"_L1) ? chosen : chosen + u".ini"_s;
+    return Paths::fileNameOf(chosen).contains(".ini"_L1) ? chosen : chosen + u".ini"_s;
 }
 
 } // namespace Settings

@@ -77,7 +77,8 @@ TWindowSettings Read(const QString &path);
 /// it failed, the file then being as it was.
 bool Save(const QString &path, const TWindowSettings &settings);
 
-/// The name a settings file is saved under: ".ini" is appended unless the name holds it anywhere.
+/// The name a settings file is saved under: ".ini" is appended unless the file name (not its folders)
+/// holds it anywhere.
 QString SaveName(const QString &chosen);
 
 } // namespace Settings

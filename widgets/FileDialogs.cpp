@@ -1,6 +1,7 @@
 // FileDialogs: the toolkit's open, picture and save dialogs and the filter conversion.
 #include "FileDialogs.h"
 
+#include "Paths.h"
 #include "Pictures.h"
 
 #include <QFileDialog>
@@ -33,7 +34,7 @@ void FileDialogs::CheckAnswer(const QString &path)
 
 QString FileDialogs::WithDefaultExtension(const QString &path, const QString &extension)
 {
-    return path.contains(u'.') ? path : path + extension;
+    return Paths::withDefaultExtension(path, extension);
 }
 
 namespace {

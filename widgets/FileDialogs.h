@@ -52,7 +52,7 @@ namespace FileDialogs {
 void CheckAnswer(const QString &path);
 /// "HTML|*.htm|TXT|*.txt" as the toolkit's name filters: "HTML (*.htm)", "TXT (*.txt)".
 QStringList NameFilters(const QString &filter);
-/// A name chosen in a dialog with no "." anywhere (folders included) gets the extension appended.
+/// A name chosen in a dialog gets the extension when its file name has no "." (Paths::withDefaultExtension).
 QString WithDefaultExtension(const QString &path, const QString &extension);
 } // namespace FileDialogs
 

@@ -304,14 +304,15 @@ private slots:
         const QString jazz = l.Folder.WriteLines(u"lists/jazz.lst"_s, albumBlock(u"Jazz"_s, {}, {}));
         const QString filter = u"Список музыкальных файлов|*.lst"_s;
 
-        // Open: a name without any "." gets ".lst"; one with a "." in a folder does not.
+        // Open: a file name without "." gets ".lst", also when a folder has one.
         l.W.FileDialogs.Answer(l.Folder.Path(u"lists/jazz"_s));
         QTest::mouseClick(l.W.Find<QToolButton>(u"SpeedButton1"_s), Qt::LeftButton);
         QCOMPARE(l.Form().OpenList().ListFileName, jazz);
         QCOMPARE(l.Texts(), QStringList{ u"Jazz"_s });
         l.W.FileDialogs.Answer(l.Folder.Path(u"my.lists/jazz"_s));
         l.Trigger(u"OpenList"_s);
-        QCOMPARE(l.W.Messages.Errors, QStringList{ u"Cannot open file "_s + l.Folder.Path(u"my.lists/jazz"_s) + u'.' });
+        const QString dotted = l.Folder.Path(u"my.lists/jazz.lst"_s);
+        QCOMPARE(l.W.Messages.Errors, QStringList{ u"Cannot open file "_s + dotted + u'.' });
         l.W.FileDialogs.Cancel();
         l.Trigger(u"OpenList"_s);
         QCOMPARE(l.Form().OpenList().ListFileName, jazz);

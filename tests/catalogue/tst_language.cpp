@@ -20,6 +20,7 @@ private slots:
     void extractBetween();
     void stripDelimited_data();
     void stripDelimited();
+    void stripDelimitedAsRepeatedSearches();
     void strToInt_data();
     void strToInt();
     void strToIntRejects_data();
@@ -144,7 +145,31 @@ void TestLanguage::stripDelimited()
     QFETCH(QString, close);
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(language::StripDelimited(open, close, text), expected);
+    QCOMPARE(language::StripDelimited(open, close.at(0), text), expected);
+}
+
+// Every text of up to eight characters from "a {}" gives what removing one section at a time, and
+// searching the shortened text again from its start, gives.
+void TestLanguage::stripDelimitedAsRepeatedSearches()
+{
+    const auto repeated = [](const QString &open, QString s) {
+        do {
+            qsizetype a = language::Pos(open, s), b = language::Pos(u"}"_s, s);
+            b = b == 0 && a > 0 ? s.size() : b;
+            if (b > 0)
+                s = s.left((a > b || a == 0 ? 1 : a) - 1) + s.mid(b);
+        } while (language::Pos(open, s) > 0);
+        return s;
+    };
+    for (int length = 0, count = 1; length <= 8; ++length, count *= 4) {
+        for (int code = 0; code < count; ++code) {
+            QString text;
+            for (int i = 0, c = code; i < length; ++i, c /= 4)
+                text += u"a {}"_s.at(c % 4);
+            for (const QString &open : { u"{"_s, u" {"_s, u"a {"_s })
+                QCOMPARE(language::StripDelimited(open, u'}', text), repeated(open, text));
+        }
+    }
 }
 
 void TestLanguage::strToInt_data()

@@ -27,6 +27,7 @@ private slots:
     void markBeforeInvalidUtf8KeepsEveryByte();
     void listThatFits1251IsWrittenWithoutMark();
     void utf8WithoutMarkComesBackAsItCame();
+    void cp1251BytesThatReadAsUtf8();
     void every1251ByteRoundTrips();
     void saveIntoMissingFolderFails();
     void saveOverFolderFails();
@@ -187,6 +188,18 @@ void TestLinesFile::utf8WithoutMarkComesBackAsItCame()
         QVERIFY(!text.Encoding.Utf8);
         LinesFile::writeFile(path(u"cp-out.lst"_s), text.Lines, text.Encoding);
         QCOMPARE(readBytes(path(u"cp-out.lst"_s)), bytes);
+    }
+}
+
+// A code page 1251 save whose bytes are all valid UTF-8 ("Ж…" is C6 85, "Рё" D0 B8) would be read back
+// as other text: it is written as UTF-8 with the mark. One line that is not UTF-8 keeps code page 1251.
+void TestLinesFile::cp1251BytesThatReadAsUtf8()
+{
+    for (const QStringList &lines : { QStringList { u"-newalbum"_s, u"album: Ж…"_s, u"file: C:\\Рё.mp3"_s },
+             QStringList { u"album: Ж…"_s, u"author: Кино"_s }, QStringList { u"album: Winter"_s } }) {
+        LinesFile::writeLines(path(u"as-utf8.lst"_s), lines);
+        QCOMPARE(readBytes(path(u"as-utf8.lst"_s)).startsWith("\xEF\xBB\xBF"), lines.size() == 3);
+        QCOMPARE(LinesFile::readLines(path(u"as-utf8.lst"_s)), lines);
     }
 }
 

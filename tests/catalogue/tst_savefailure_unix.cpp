@@ -1,9 +1,14 @@
-// Tests that a save failing halfway reports "Cannot create file" and leaves the old list intact (POSIX).
+// Tests of the user's files on POSIX: a failed save leaves the old file whole, a protected or special
+// file is never replaced, and only regular files of a sane size are read.
 #include "CatalogueTestUtil.h"
 #include "FileSizeLimit_unix.h"
+#include "IniFile.h"
 #include "KsError.h"
 #include "LinesFile.h"
 #include "OpenList.h"
+#include "QuickLoadEntries.h"
+#include "SettingsFile.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,14 +28,95 @@ using namespace CatalogueTestUtil;
 
 using TestSupport::FileSizeLimit;
 
+namespace {
+
+// While it lives, this thread lacks the capabilities that let root write any file (as under setpriv
+// without dac_override), so that write protection holds for root too.
+struct WithoutFileOverride
+{
+    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
+    __user_cap_data_struct old[2] {};
+    WithoutFileOverride()
+    {
+        syscall(SYS_capget, &header, old);
+        __user_cap_data_struct lowered[2] = { old[0], old[1] };
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header, lowered);
+    }
+    ~WithoutFileOverride() { syscall(SYS_capset, &header, old); }
+};
+
+bool writable(const QString &path)
+{
+    return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+} // namespace
+
 class TestSaveFailure : public QObject
 {
     Q_OBJECT
 private slots:
+    void protectedFilesAreNotReplaced();
+    void onlyRegularFilesOfASaneSizeAreRead();
     void failedWriteKeepsTheOldFile();
     void readOnlyFolderKeepsTheOldFile();
     void killedSavesLeaveNoVisibleStrays();
 };
+
+// Every way the program saves a user's file, on a read-only file, a link to one and a FIFO: each fails
+// as any failed save does, and files and memory stay as they were.
+void TestSaveFailure::protectedFilesAreNotReplaced()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"main.lis"_s), link = dir.filePath(u"link"_s), fifo = dir.filePath(u"fifo"_s);
+    const QByteArray old = "[Form]\r\nTop=1\r\n";
+    writeBytes(file, old);
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner) && QFile::link(file, link));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList entries { u"Джаз {jazz.lst}"_s };
+    WithoutFileOverride user;
+    if (writable(file))
+        QSKIP("this kernel lets root write a read-only file without dac_override");
+    for (const QString &target : { file, link, fifo }) {
+        TOpenList list;
+        list.ListFileName = target;
+        QCOMPARE(TestSupport::errorOf([&] { list.Commit(entries); }), u"Cannot create file "_s + target);
+        QVERIFY(list.ListLines.isEmpty()); // a list edit; then the copy to the default list, ks.ini at exit
+        list.ListLines = entries;
+        QCOMPARE(TestSupport::errorOf([&] { list.SaveTo(target); }), u"Cannot create file "_s + target);
+        QVERIFY(!Settings::Save(target, Settings::TWindowSettings()));
+    }
+    TQuickLoadEntries index;
+    index.Add(u"Джаз"_s, u"jazz.lst"_s);
+    QCOMPARE(TestSupport::errorOf([&] { index.Save(dir.path() + u'/'); }), u"Cannot create file "_s + file);
+    QCOMPARE(index.Entries(), entries); // kept for the next save
+    QCOMPARE(readBytes(file), old);
+    QVERIFY(QFileInfo::exists(fifo) && !QFileInfo(fifo).isFile());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+// A FIFO (never opened: it would wait for a writer), a device, a folder or a file over the limit is
+// "Cannot open file" as a list; as a settings file it reads as defaults and is never replaced.
+void TestSaveFailure::onlyRegularFilesOfASaneSizeAreRead()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(u"fifo"_s), huge = dir.filePath(u"huge"_s), ini = dir.filePath(u"2mb.ini"_s);
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    writeBytes(ini, "[Form]\r\nTop=5\r\n");
+    writeBytes(huge, QByteArray());
+    QVERIFY(QFile(huge).resize(qint64(600) << 20) && QFile(ini).resize(qint64(2) << 20)); // sparse
+    for (const QString &path : { fifo, huge, u"/dev/zero"_s, dir.path() })
+        QCOMPARE(TestSupport::errorOf([&] { LinesFile::readFile(path); }), u"Cannot open file "_s + path);
+    QCOMPARE(LinesFile::readFile(ini).Lines.first(), u"[Form]"_s); // within a list's limit
+    for (const QString &path : { fifo, ini }) {
+        TIniFile settings(path);
+        QCOMPARE(settings.ReadInteger(u"Form"_s, u"Top"_s, 74), 74);
+        QVERIFY(!settings.Save());
+    }
+    QCOMPARE(QFileInfo(ini).size(), qint64(2) << 20);
+}
 
 void TestSaveFailure::failedWriteKeepsTheOldFile()
 {
@@ -66,18 +156,22 @@ void TestSaveFailure::readOnlyFolderKeepsTheOldFile()
     const QByteArray old = listBytes(albumBlock(u"A"_s, u"Old"_s, {}));
     writeBytes(file, old);
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    if (access(folder.toLocal8Bit().constData(), W_OK) == 0) {
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QSKIP("this user may write into read-only folders (root)");
+    {
+        WithoutFileOverride user;
+        if (writable(folder)) {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("this kernel lets root write a read-only folder without dac_override");
+        }
+        TOpenList list;
+        list.ListFileName = file;
+        QVERIFY_THROWS_EXCEPTION(KsError, list.Commit(QStringList { u"new"_s }));
     }
-    TOpenList list;
-    list.ListFileName = file;
-    QVERIFY_THROWS_EXCEPTION(KsError, list.Commit(QStringList { u"new"_s }));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(readBytes(file), old);
 }
 
-// A save killed at any moment leaves the list whole (old or new) and no other file the user sees.
+// A save killed at any moment leaves the list whole (old or new) and no other file the user sees; the
+// hidden temporary files it leaves are removed by a later save once they are stale, and nothing else.
 void TestSaveFailure::killedSavesLeaveNoVisibleStrays()
 {
     QTemporaryDir dir;
@@ -105,6 +199,19 @@ void TestSaveFailure::killedSavesLeaveNoVisibleStrays()
         QVERIFY(now == bytesA || now == bytesB);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{ u"list.lst"_s });
     }
+    // Kept: names the save never makes (capitals, more after ".tmp", another file's, not hidden, eight
+    // digits), and a fresh temporary file that may be a save running elsewhere.
+    QStringList kept { u".list.lst.ABC.tmp"_s, u".list.lst.abc.tmp.bak"_s, u".other.lst.abc.tmp"_s,
+        u"list.lst.abc.tmp"_s, u".list.lst.12345678.tmp"_s, u".list.lst.fresh1.tmp"_s, u"list.lst"_s };
+    const timespec anHourAgo[2] = { { time(nullptr) - 3600, 0 }, { time(nullptr) - 3600, 0 } };
+    for (const QString &name : kept.mid(0, 5) + QStringList { u".list.lst.k3j9x.tmp"_s })
+        writeBytes(dir.filePath(name), "mine");
+    for (const QString &name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
+        QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(dir.filePath(name)).constData(), anHourAgo, 0), 0);
+    writeBytes(dir.filePath(kept.at(5)), "fresh");
+    LinesFile::writeLines(file, a);
+    kept.sort();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
 }
 
 QTEST_GUILESS_MAIN(TestSaveFailure)

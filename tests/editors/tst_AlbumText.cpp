@@ -122,7 +122,7 @@ private slots:
     {
         QCOMPARE(ListFilePath(u"  "_s), QString());
         QCOMPARE(ListFilePath(u"/home/u/mylist"_s), u"/home/u/mylist.lst"_s);
-        QCOMPARE(ListFilePath(u"/home/My.Music/mylist"_s), u"/home/My.Music/mylist"_s);
+        QCOMPARE(ListFilePath(u"C:\\My.Music\\mylist"_s), u"C:\\My.Music\\mylist.lst"_s); // folders' dots do not count
         QCOMPARE(ListFilePath(u"a.txt"_s), u"a.txt"_s);
         QCOMPARE(DescriptionExtension(0), u".htm"_s);
         QCOMPARE(DescriptionExtension(1), u".txt"_s);

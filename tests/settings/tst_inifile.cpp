@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -56,6 +57,9 @@ private slots:
         QTest::newRow("0X, lower digits") << u"0Xff"_s << 255;
         QTest::newRow("too large") << u"2147483648"_s << 7;
         QTest::newRow("nine hex digits") << u"0x100000000"_s << 7;
+        QTest::newRow("leading zeros beyond eight") << u"0x000000000000FF"_s << 255;
+        QTest::newRow("past 32 bits after zeros") << u"0x0000100000000"_s << 7;
+        QTest::newRow("quoted") << u"\"644\""_s << 644;
         QTest::newRow("signed hex") << u"0x-1"_s << 7;
         QTest::newRow("trailing text") << u"12px"_s << 7;
         QTest::newRow("empty") << QString() << 7;
@@ -68,6 +72,40 @@ private slots:
         QTemporaryDir dir;
         const TIniFile ini(TestSupport::writeFile(dir, u"n.ini"_s, "[Form]\r\nTop= "_ba + text.toUtf8() + " \r\n"));
         QCOMPARE(ini.ReadInteger(u"Form"_s, u"Top"_s, 7), expected);
+    }
+
+    // One pair of enclosing quotes, double or single, is dropped as Windows reads a profile; nothing else.
+    void quotedValues()
+    {
+        QTemporaryDir dir;
+        const TIniFile ini(TestSupport::writeFile(
+            dir, u"q.ini"_s, "[Form]\r\nA=\"WsNormal\"\r\nB= ' t ' \r\nC=\"\"x\"\"\r\nD=\"\r\nE=\"x'\r\nF=a\"b\"\r\n"));
+        QStringList values;
+        for (const char *key : { "A", "B", "C", "D", "E", "F" })
+            values << ini.ReadString(u"Form"_s, QString::fromLatin1(key), u"default"_s);
+        QCOMPARE(values, (QStringList{ u"WsNormal"_s, u" t "_s, u"\"x\""_s, u"\""_s, u"\"x'"_s, u"a\"b\""_s }));
+    }
+
+    // A file with a UTF-16 mark, in either byte order, is read as UTF-16 and written back the same way;
+    // one with half a character at its end is not read and never replaced.
+    void utf16Files()
+    {
+        QTemporaryDir dir;
+        for (const bool bigEndian : { false, true }) {
+            const auto utf16 = [&](const QString &text) {
+                return QByteArray(QStringEncoder(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
+                                                 QStringEncoder::Flag::WriteBom)(text));
+            };
+            const QString path = TestSupport::writeFile(dir, u"ks.ini"_s, utf16(u"[Form]\r\nTop=5\r\nKeep=Тёмная 𝄞\r\n"_s));
+            const QString odd = TestSupport::writeFile(dir, u"odd.ini"_s, utf16(u"[Form]\r\nTop=5\r\n"_s) + 'x');
+            for (TIniFile ini : { TIniFile(path), TIniFile(odd) }) {
+                QCOMPARE(ini.ReadInteger(u"Form"_s, u"Top"_s, 74), ini.FileName() == path ? 5 : 74);
+                ini.WriteInteger(u"Form"_s, u"Top"_s, 6);
+                QCOMPARE(ini.Save(), ini.FileName() == path);
+            }
+            QCOMPARE(bytesOf(path), utf16(u"[Form]\r\nTop=6\r\nKeep=Тёмная 𝄞\r\n"_s));
+            QCOMPARE(bytesOf(odd), utf16(u"[Form]\r\nTop=5\r\n"_s) + 'x');
+        }
     }
 
     void writesInPlaceAndKeepsTheRest()
@@ -153,8 +191,9 @@ private slots:
         QCOMPARE(after.Colours, s.Colours);
         QCOMPARE(after.ReadOnly + after.WindowState + after.Window, u"falseWsMaximizedDiscription"_s);
 
-        QCOMPARE(Settings::SaveName(u"/u/dark"_s) + Settings::SaveName(u"/u/a.ini.bak"_s) + Settings::SaveName(u"/u/B.INI"_s),
-                 u"/u/dark.ini/u/a.ini.bak/u/B.INI.ini"_s);
+        QCOMPARE(Settings::SaveName(u"/u/dark"_s) + Settings::SaveName(u"/u/a.ini.bak"_s)
+                + Settings::SaveName(u"/u/B.INI"_s) + Settings::SaveName(u"/u/my.ini.d/dark"_s),
+            u"/u/dark.ini/u/a.ini.bak/u/B.INI.ini/u/my.ini.d/dark.ini"_s);
     }
 };
 

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 using namespace TestSupport;
@@ -185,6 +187,9 @@ void TestPictures::cannotOpen()
     const QString folder = dir.filePath(u"folder.gif"_s);
     QVERIFY(QDir().mkdir(folder));
     QCOMPARE(failureOf(folder), u"Cannot open file "_s + folder);
+    const QString fifo = dir.filePath(u"fifo.jpg"_s); // opening it would wait for a writer
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    QCOMPARE(failureOf(fifo), u"Cannot open file "_s + fifo);
 }
 
 void TestPictures::truncated_data()

@@ -5,6 +5,7 @@
 #include "KsError.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace Pictures {
 namespace Detail {
@@ -36,8 +37,9 @@ QString ExtensionOf(const QString &path)
 
 QByteArray ReadWhole(const QString &path)
 {
+    // Opening a FIFO would wait for a writer, and a device such as /dev/zero has no end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         throw KsError::cannotOpen(path);
     if (file.size() > MaxFileSize)
         throw KsError(QStringLiteral("Picture file %1 is too large").arg(path));
