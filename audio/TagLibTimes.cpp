@@ -27,6 +27,8 @@ public:
     TagLib::ByteVector readBlock(unsigned long length) override
     {
         const qint64 n = m_failed ? 0 : qBound<qint64>(0, m_reader.size() - m_pos, qint64(length));
+        if (n == 0)
+            return TagLib::ByteVector();
         TagLib::ByteVector bytes(static_cast<unsigned int>(n));
         try {
             m_reader.get(m_pos, bytes.data(), n);
