@@ -19,8 +19,8 @@ namespace {
 constexpr qint64 kAhead = 64 * 1024;  // read-ahead of the box and chunk walks
 constexpr int kMaxChunks = 4096;      // boxes or chunks looked at on one level, against endless walks
 constexpr qint64 kOggHeader = 27;     // an Ogg page header before its segment table
-constexpr qint64 kOggMaxPage = kOggHeader + 255 + 255 * 255;
-constexpr qint64 kOggTail = 16 * 1024; // the first look for the last page; then two whole pages
+constexpr qint64 kOggBlock = 16 * 1024;         // the reads of the search for the last page
+constexpr qint64 kOggLookBack = 1024 * 1024;    // how far back from the end it goes
 
 bool is(const quint8 *p, const char *tag) { return std::memcmp(p, tag, std::strlen(tag)) == 0; }
 quint32 be32(const quint8 *p) { return qFromBigEndian<quint32>(p); }
@@ -92,18 +92,18 @@ const quint8 *firstPacket(RangeReader &r, qint64 at, qint64 need, OggPage &page)
 // version and serial number make a false page in the audio data unlikely enough without its checksum.
 qint64 lastGranule(RangeReader &r, qint64 from, quint32 serial)
 {
-    for (const qint64 window : {kOggTail, 2 * kOggMaxPage}) {
-        const qint64 begin = qMax(from, r.size() - window);
-        const qint64 n = r.size() - begin;
+    // Back from the end in blocks: a page's header alone tells whether the page is whole.
+    const qint64 stop = qMax(from, r.size() - kOggLookBack);
+    OggPage page;
+    for (qint64 end = r.size(); end > stop; end -= kOggBlock) {
+        const qint64 begin = qMax(stop, end - kOggBlock);
+        const qint64 n = qMin(r.size(), end + kOggHeader + 255) - begin;
         const quint8 *p = r.load(begin, n);
-        OggPage page;
-        for (qint64 i = n - kOggHeader; i >= 0; --i) {
-            if (p[i] == 'O' && parsePage(p + i, n - i, page) && page.Length <= n - i && page.Serial == serial
-                && page.Granule >= 0)
+        for (qint64 i = end - begin - 1; i >= 0; --i) {
+            if (p[i] == 'O' && parsePage(p + i, n - i, page) && begin + i + page.Length <= r.size()
+                && page.Serial == serial && page.Granule >= 0)
                 return page.Granule;
         }
-        if (begin == from)
-            break;
     }
     return -1;
 }
