@@ -219,6 +219,7 @@ ff -i "$tmp/short.wav" -c:a libopus -b:a $vbr -application lowdelay "$fmt/opus_p
 [ $small = 1 ] || ff -i "$tmp/short.wav" -c:a pcm_f32le "$fmt/wav_float_short.wav"
 ff -i "$tmp/short.wav" -c:a pcm_s24le "$fmt/wav_s24_extensible_short.wav"
 ff -i "$tmp/short.wav" -c:a adpcm_ms "$fmt/wav_adpcm_short.wav"
+ff -i "$tmp/short.wav" -c:a libmp3lame -b:a $cbr "$fmt/wav_mp3_short.wav"
 ff -i "$tmp/short.wav" -c:a flac -f ogg "$fmt/oggflac_short.oga"
 ff -i "$tmp/short.wav" -ar 16000 -ac 1 -c:a libspeex "$fmt/speex_short.spx"
 ff -i "$tmp/short.wav" -c:a tta "$fmt/tta_short.tta"
