@@ -1,9 +1,12 @@
-// AudioInfo: first-frame search past ID3v2 tags and junk, second-frame check, Xing/Info/VBRI frame counts,
-// frame count of headerless variable-rate streams, and the play time.
+// AudioInfo: the choice of format by content; for MPEG audio the first-frame search past ID3v2 tags and
+// junk, second-frame check, Xing/Info/VBRI frame counts, frame count of headerless variable-rate
+// streams, and the play time.
 #include "AudioInfo.h"
 
 #include "FileStamp.h"
+#include "TagLibTimes.h"
 #include "KsError.h"
+#include "RangeReader.h"
 
 #include <QFile>
 
@@ -43,58 +46,6 @@ quint32 littleEndian32(const quint8 *p)
 {
     return quint32(p[3]) << 24 | quint32(p[2]) << 16 | quint32(p[1]) << 8 | quint32(p[0]);
 }
-
-// Reads a range of a stream, keeping the last block read so that nearby fields cost no I/O.
-class RangeReader
-{
-public:
-    RangeReader(QIODevice &stream, qint64 start, qint64 size) : m_stream(stream), m_start(start), m_size(size) {}
-
-    qint64 size() const { return m_size; }
-
-    // Makes [offset, offset + n) of the range available and returns it; n must lie within the range.
-    // When it has to read, it reads ahead bytes (as far as the range goes) if that is more than n.
-    const quint8 *load(qint64 offset, qint64 n, qint64 ahead = 0)
-    {
-        if (!covers(offset, n)) {
-            const qint64 count = qMax(n, qMin(ahead, m_size - offset));
-            m_block.resize(count);
-            readExactly(offset, m_block.data(), count);
-            m_blockOffset = offset;
-        }
-        return reinterpret_cast<const quint8 *>(m_block.constData()) + (offset - m_blockOffset);
-    }
-
-    // Bytes held from offset on without a read.
-    qint64 held(qint64 offset) const { return covers(offset, 0) ? m_blockOffset + m_block.size() - offset : 0; }
-
-    // Copies n bytes at offset of the range.
-    void get(qint64 offset, void *into, qint64 n)
-    {
-        if (covers(offset, n))
-            std::memcpy(into, m_block.constData() + (offset - m_blockOffset), size_t(n));
-        else
-            readExactly(offset, static_cast<char *>(into), n);
-    }
-
-private:
-    bool covers(qint64 offset, qint64 n) const
-    {
-        return offset >= m_blockOffset && offset + n <= m_blockOffset + m_block.size();
-    }
-
-    void readExactly(qint64 offset, char *into, qint64 n)
-    {
-        if (!m_stream.seek(m_start + offset) || m_stream.read(into, n) != n)
-            throw KsError(QStringLiteral("Stream read error"));
-    }
-
-    QIODevice &m_stream;
-    qint64 m_start;
-    qint64 m_size;
-    QByteArray m_block;
-    qint64 m_blockOffset = 0;
-};
 
 // Offset after the ID3v2 tags that open the range (0 when there are none).
 qint64 skipId3v2Tags(RangeReader &r)
@@ -293,6 +244,8 @@ void TAudioInfo::Reset()
     FirstFrameOffset = -1;
     IsVBR = false;
     Tag.Exists = false;
+    Format = TAudioFormat::None;
+    Samples = {};
     FileSize = -1;
     FileAge = -1;
     FileAttributes = 0;
@@ -328,13 +281,38 @@ void TAudioInfo::analyzeRange(QIODevice &stream, qint64 start, qint64 size)
     Reset();
     RangeReader reader(stream, start, size);
 
-    // One read covers a leading ID3v2 header and, without a tag, the whole search.
-    const qint64 searchBytes = searchLength(SearchLimit);
+    // One read covers a leading ID3v2 header, the signatures of the other formats and, without a tag,
+    // the whole search for an MPEG frame.
     if (size > 0)
-        reader.load(0, qMin(size, qMin(searchBytes, kChunk) + kId3v2HeaderSize));
+        reader.load(0, qMin(size, qMin(searchLength(SearchLimit), kChunk) + kId3v2HeaderSize));
+    const qint64 audioFrom = skipId3v2Tags(reader);
+    Format = AudioFormats::Sniff(reader, audioFrom);
+    if (Format == TAudioFormat::Mpeg) {
+        analyzeMpeg(reader, audioFrom);
+        return;
+    }
 
-    // First-frame search after the ID3v2 tags; a header whose next frame is no frame is passed over.
-    const qint64 searchFrom = skipId3v2Tags(reader);
+    // Another container: the count of samples it keeps, else the one TagLib reads.
+    AudioFormats::TEmbedded mpeg;
+    Samples = AudioFormats::Read(Format, reader, audioFrom, mpeg);
+    if (mpeg.Offset >= 0) {
+        RangeReader inner(stream, start + mpeg.Offset, mpeg.Size);
+        analyzeMpeg(inner, 0);
+        if (FirstFrameOffset >= 0)
+            FirstFrameOffset += mpeg.Offset;
+        return;
+    }
+    if (!Samples.Known())
+        Samples = TagLibTimes::Read(Format, reader);
+    Duration = Samples.DurationMs();
+}
+
+// The MPEG audio analysis of a range whose frames are searched from searchFrom on.
+void TAudioInfo::analyzeMpeg(RangeReader &reader, qint64 searchFrom)
+{
+    const qint64 size = reader.size();
+    const qint64 searchBytes = searchLength(SearchLimit);
+    // First-frame search; a header whose next frame is no frame is passed over.
     const qint64 searchEnd = searchFrom + qMin(searchBytes, qMax<qint64>(0, size - searchFrom));
     qint64 from = searchFrom;
     while (FirstFrameOffset < 0 && searchEnd - from >= 4) {

@@ -1,4 +1,4 @@
-// PlayTime: "mm:ss" texts of durations and of MP3 files.
+// PlayTime: "mm:ss" texts of durations and of audio files.
 #include "PlayTime.h"
 
 #include "AudioInfo.h"
@@ -19,10 +19,29 @@ bool IsMp3Name(const QString &name)
     return name.endsWith(u".mp3"_s, Qt::CaseInsensitive);
 }
 
+bool IsAudioName(const QString &name)
+{
+    static const QStringList extensions{
+        u"mp3"_s, u"mp2"_s, u"mp1"_s, u"mpga"_s,                   // MPEG audio
+        u"flac"_s, u"ogg"_s, u"oga"_s, u"opus"_s, u"spx"_s,        // FLAC, Ogg
+        u"m4a"_s, u"m4b"_s, u"m4r"_s, u"mp4"_s,                    // MP4
+        u"wav"_s, u"aif"_s, u"aiff"_s, u"aifc"_s,                  // PCM
+        u"wv"_s, u"ape"_s, u"mpc"_s, u"tta"_s, u"wma"_s, u"asf"_s, // through TagLib
+    };
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot >= 0 && extensions.contains(QStringView(name).mid(dot + 1), Qt::CaseInsensitive);
+}
+
 QString OfFile(TAudioInfo &info, const QString &path, bool &readable)
 {
     readable = true;
-    if (!IsMp3Name(path))
+    return IsMp3Name(path) ? OfAudioFile(info, path, readable) : QString();
+}
+
+QString OfAudioFile(TAudioInfo &info, const QString &path, bool &readable)
+{
+    readable = true;
+    if (!IsAudioName(path))
         return QString();
     try {
         info.AnalyzeFile(path);

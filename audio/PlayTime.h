@@ -1,4 +1,4 @@
-// PlayTime: the play time of a track as list files write it ("mm:ss"), read from an MP3 file.
+// PlayTime: the play time of a track as list files write it ("mm:ss"), read from an audio file.
 #pragma once
 
 #include <QString>
@@ -14,11 +14,19 @@ QString Text(qint64 durationMs);
 /// Whether a file name has the extension ".mp3", in any letter case.
 bool IsMp3Name(const QString &name);
 
-/// The play time of a track's file: "mm:ss" for an MP3 file, analysed with info; "00:00" when it cannot
-/// be read (readable becomes false); empty for a file of another kind, which is not opened.
+/// Whether a file name has the extension of an audio format whose play time the analysis reads (mp3,
+/// flac, ogg, opus, m4a, wav, aiff, wv, ape, wma and the others), in any letter case.
+bool IsAudioName(const QString &name);
+
+/// The play time of a track's file: "mm:ss" for an audio file (IsAudioName), analysed with info by its
+/// content; "00:00" when it cannot be opened or read (readable becomes false) and when it holds no
+/// time; empty for a file of another kind, which is not opened.
+QString OfAudioFile(TAudioInfo &info, const QString &path, bool &readable);
+
+/// OfAudioFile for MP3 files only: empty for every other name.
 QString OfFile(TAudioInfo &info, const QString &path, bool &readable);
 
-/// What the user is told once when count MP3 files could not be read for their play time.
+/// What the user is told once when count audio files could not be read for their play time.
 QString UnreadableMessage(int count);
 
 } // namespace PlayTime

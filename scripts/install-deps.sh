@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev qt6-translations-l10n
-  libjpeg62-turbo-dev libgif-dev libbenchmark-dev
+  libjpeg62-turbo-dev libgif-dev libtag1-dev libbenchmark-dev
   xvfb xauth lame ffmpeg dbus-daemon xdg-utils shared-mime-info
   librsvg2-bin dpkg-dev lintian desktop-file-utils appstream xdotool openbox
   clang libclang-rt-14-dev

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Makes MP3 files with lame and ffmpeg for the play-time accuracy check, and OUTDIR/lengths.tsv with
 # the length in milliseconds that ffmpeg decodes from each (for a file with junk in front, from its
-# audio before the junk was put there).
+# audio before the junk was put there); and a mixed set of the other formats made by ffmpeg in
+# OUTDIR/formats, with its own lengths.tsv.
 # --small makes only the cases that a first-frame guess gets wrong (junk in front of the audio,
-# variable bit rate without a header, a VBRI header), short and at low rates: the test fixtures in
-# tests/data/audio/corpus.
+# variable bit rate without a header, a VBRI header), short and at low rates, and the mixed set at a
+# few seconds each: the test fixtures in tests/data/audio/corpus.
 # Usage: scripts/make-audio-corpus.sh [--small] OUTDIR
 set -euo pipefail
 small=0
@@ -182,6 +183,61 @@ if [ $small = 0 ]; then
   enc -V 9 -t --resample 16 "$tmp/long.wav" "$out/long_65min_vbr_16k_noxing.mp3"
 fi
 
+# The mixed set: every format the program times besides MP3, constant and variable rate where the
+# format has both, at lengths that end between two seconds. The small set has one length only.
+fmt=$out/formats
+mkdir -p "$fmt"
+if [ $small = 1 ]; then
+  lengths="short" main=short short=2.6 rate=8000 ch=1 vbr=24k cbr=16k pic=80x80
+else
+  lengths="short long" main=long short=4.7 long=241.3 rate=44100 ch=2 vbr=96k cbr=64k pic=680x620
+fi
+for n in $lengths; do
+  # a tone over pink noise, something for every coder to do
+  ff -f lavfi -i "sine=frequency=330:beep_factor=3:duration=${!n}:sample_rate=$rate" \
+    -f lavfi -i "anoisesrc=color=pink:duration=${!n}:sample_rate=$rate:amplitude=0.05:seed=7" \
+    -filter_complex amix=inputs=2:duration=first -ac $ch "$tmp/$n.wav"
+  ff -i "$tmp/$n.wav" -c:a flac "$fmt/flac_$n.flac"
+  ff -i "$tmp/$n.wav" -c:a libvorbis -q:a 4 "$fmt/vorbis_q4_$n.ogg"
+  ff -i "$tmp/$n.wav" -c:a libopus -b:a $vbr "$fmt/opus_vbr_$n.opus"
+  ff -i "$tmp/$n.wav" -c:a aac -b:a $vbr "$fmt/aac_cbr_$n.m4a"
+  ff -i "$tmp/$n.wav" -c:a alac "$fmt/alac_$n.m4a"
+  ff -i "$tmp/$n.wav" -c:a pcm_s16le "$fmt/wav_s16_$n.wav"
+  ff -i "$tmp/$n.wav" -c:a pcm_s16be "$fmt/aiff_$n.aiff"
+  ff -i "$tmp/$n.wav" -c:a wavpack "$fmt/wavpack_$n.wv"
+  ff -i "$tmp/$n.wav" -c:a wmav2 -b:a $vbr "$fmt/wma_$n.wma"
+done
+src=$tmp/$main.wav
+# Constant rate where the coder also has a variable one, and the MP4 index in front of the audio.
+ff -i "$src" -c:a libvorbis -b:a $cbr -minrate $cbr -maxrate $cbr "$fmt/vorbis_cbr_$main.ogg"
+ff -i "$src" -c:a libopus -b:a $cbr -vbr off "$fmt/opus_cbr_$main.opus"
+ff -i "$src" -c:a aac -q:a 2 "$fmt/aac_vbr_q2_$main.m4a"
+ff -i "$tmp/short.wav" -c:a aac -b:a $cbr -movflags +faststart "$fmt/aac_faststart_short.m4a"
+# A pre-skip other than libopus' usual 312 samples (120 in low-delay mode).
+ff -i "$tmp/short.wav" -c:a libopus -b:a $vbr -application lowdelay "$fmt/opus_preskip120_short.opus"
+# Other sample formats and codecs inside WAV, and the other Ogg codecs.
+[ $small = 1 ] || ff -i "$tmp/short.wav" -c:a pcm_f32le "$fmt/wav_float_short.wav"
+ff -i "$tmp/short.wav" -c:a pcm_s24le "$fmt/wav_s24_extensible_short.wav"
+ff -i "$tmp/short.wav" -c:a adpcm_ms "$fmt/wav_adpcm_short.wav"
+ff -i "$tmp/short.wav" -c:a libmp3lame -b:a $cbr "$fmt/wav_mp3_short.wav"
+ff -i "$tmp/short.wav" -c:a flac -f ogg "$fmt/oggflac_short.oga"
+ff -i "$tmp/short.wav" -ar 16000 -ac 1 -c:a libspeex "$fmt/speex_short.spx"
+ff -i "$tmp/short.wav" -c:a tta "$fmt/tta_short.tta"
+# A FLAC file with a cover picture of about 1 MB (in the small set 20 KB) in front of the audio.
+ff -f lavfi -i "nullsrc=s=$pic,geq=random(1)*255:random(2)*255:random(3)*255" -frames:v 1 "$tmp/noise.png"
+ff -i "$src" -i "$tmp/noise.png" -map 0:a -map 1:v -c:a flac -c:v copy -disposition:v attached_pic \
+  "$fmt/flac_picture_$main.flac"
+# Cut downloads: a WAV file and Ogg files that stop in the middle of a page.
+cut_to "$fmt/wav_s16_$main.wav" "$fmt/cut_wav_s16_$main.wav" 60
+cut_to "$fmt/vorbis_q4_$main.ogg" "$fmt/cut_vorbis_q4_$main.ogg" 60
+cut_to "$fmt/opus_vbr_$main.opus" "$fmt/cut_opus_vbr_$main.opus" 60
+if [ $small = 0 ]; then
+  # Over an hour, kept small by a low rate.
+  ff -f lavfi -i "anoisesrc=color=pink:duration=3901.6:sample_rate=16000:amplitude=0.2:seed=3901" -ac 1 "$tmp/hour.wav"
+  ff -i "$tmp/hour.wav" -c:a libopus -b:a 12k "$fmt/opus_12k_65min.opus"
+  ff -i "$tmp/hour.wav" -c:a libvorbis -q:a 0 "$fmt/vorbis_q0_65min.ogg"
+fi
+
 # The decoded length of each file: the last progress line of a full decode.
 decoded_ms() {
   ffmpeg -hide_banner -nostdin -i "$1" -f null - 2>&1 | tr '\r' '\n' | grep -o 'time=[0-9:.]*' | tail -1 |
@@ -191,4 +247,16 @@ for f in "$out"/*.mp3; do
   name=$(basename "$f")
   printf '%s\t%s\n' "$name" "$(decoded_ms "${reference[$name]:-$f}")"
 done > "$out/lengths.tsv"
-wc -l < "$out/lengths.tsv"
+# For the mixed set, to the millisecond: the samples of a full decode at the decoder's own rate.
+decoded_samples_ms() {
+  local rate bytes
+  rate=$(ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate -of csv=p=0 "$1")
+  bytes=$(ffmpeg -v error -nostdin -i "$1" -map 0:a:0 -ac 1 -f s16le - | wc -c)
+  echo $(( (bytes / 2 * 1000 + rate / 2) / rate ))
+}
+for f in "$fmt"/*; do
+  name=$(basename "$f")
+  [ "$name" = lengths.tsv ] || printf '%s\t%s\n' "$name" "$(decoded_samples_ms "$f")"
+done > "$tmp/lengths.tsv"
+mv "$tmp/lengths.tsv" "$fmt/lengths.tsv"
+wc -l "$out/lengths.tsv" "$fmt/lengths.tsv"

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
-"""Compares the play times of the MP3 files below a folder with the length ffmpeg decodes from them:
-ks_durations beside ffprobe, mediainfo, mutagen and TagLib (those that are installed; Debian packages
-ffmpeg, mediainfo, python3-mutagen, python3-taglib).
+"""Compares the play times of the audio files below a folder with the length ffmpeg decodes from them:
+ks_durations (the time it writes, and the exact length it rounds where the container keeps one) beside
+ffprobe, mediainfo, mutagen and TagLib (those that are installed; Debian packages ffmpeg, mediainfo,
+python3-mutagen, python3-taglib).
 
-The decoded lengths come from FOLDER/lengths.tsv, as scripts/make-audio-corpus.sh writes it, else
-from decoding each file with ffmpeg.
+The decoded lengths come from the lengths.tsv of each file's folder, as scripts/make-audio-corpus.sh
+writes it, else from decoding each file with ffmpeg.
 
 Usage: bench/audio/compare_durations.py FOLDER [path/to/ks_durations]
 """
@@ -13,6 +14,9 @@ import re
 import shutil
 import subprocess
 import sys
+
+AUDIO = ('.mp3', '.mp2', '.mp1', '.mpga', '.flac', '.ogg', '.oga', '.opus', '.spx', '.m4a', '.m4b', '.m4r', '.mp4',
+         '.wav', '.aif', '.aiff', '.aifc', '.wv', '.ape', '.mpc', '.tta', '.wma', '.asf')
 
 
 def decoded_seconds(path):
@@ -34,12 +38,13 @@ def run(args):
 
 
 def tools(ks_durations, folder):
-    ours = {}
+    ours, exact = {}, {}
     listing = subprocess.run([ks_durations, folder], capture_output=True, text=True)
     for line in listing.stdout.splitlines():
-        path, ms = line.rsplit('\t', 1)
+        path, ms, exact_ms, _ = line.split('\t')
         ours[path] = int(ms) / 1000
-    found = [('ours', lambda p: ours.get(p))]
+        exact[path] = None if exact_ms == '-' else float(exact_ms) / 1000
+    found = [('ours', lambda p: ours.get(p)), ('ours exact', lambda p: exact.get(p))]
     if shutil.which('ffprobe'):
         found.append(('ffprobe', lambda p: run(['ffprobe', '-v', 'error', '-show_entries', 'format=duration',
                                                 '-of', 'csv=p=0', p])))
@@ -49,11 +54,12 @@ def tools(ks_durations, folder):
             return None if ms is None else ms / 1000
         found.append(('mediainfo', mediainfo))
     try:
+        import mutagen
         import mutagen.mp3
 
         def mutagen_length(p):
             try:
-                return mutagen.mp3.MP3(p).info.length
+                return (mutagen.mp3.MP3(p) if p.lower().endswith('.mp3') else mutagen.File(p)).info.length
             except Exception:
                 return None
         found.append(('mutagen', mutagen_length))
@@ -82,14 +88,15 @@ def main():
     if not os.access(ks_durations, os.X_OK):
         sys.exit(f'ks_durations not found at {ks_durations} (give its path as the second argument)')
 
-    files = sorted(os.path.join(d, f) for d, _, names in os.walk(folder) for f in names if f.endswith('.mp3'))
+    files = sorted(os.path.join(d, f) for d, _, names in os.walk(folder) for f in names if f.lower().endswith(AUDIO))
     lengths = {}
-    table = os.path.join(folder, 'lengths.tsv')
-    if os.path.exists(table):
-        with open(table) as t:
-            for line in t:
-                name, ms = line.rstrip('\n').split('\t')
-                lengths[os.path.join(folder, name)] = int(ms) / 1000
+    for d in sorted({os.path.dirname(f) for f in files}):
+        table = os.path.join(d, 'lengths.tsv')
+        if os.path.exists(table):
+            with open(table) as t:
+                for line in t:
+                    name, ms = line.rstrip('\n').split('\t')
+                    lengths[os.path.join(d, name)] = int(ms) / 1000
     columns = tools(ks_durations, folder)
 
     width = max(len(os.path.relpath(f, folder)) for f in files)
@@ -110,7 +117,7 @@ def main():
                 none[tool] += 1
                 continue
             diff = t - decoded
-            cells.append(f' {diff:>+9.2f}' + ('*' if abs(diff) > 1 else ' '))
+            cells.append(f' {diff:>+9.3f}' + ('*' if abs(diff) > 1 else ' '))
             if abs(diff) <= 1:
                 within[tool] += 1
             if abs(diff) > worst[tool][0]:
