@@ -56,6 +56,8 @@ public:
     QStringList Commands() const { return m_lines.mid(m_lines.indexOf(u"ready"_s) + 1); }
 
     void Signal(int signal) { ::kill(static_cast<pid_t>(m_process.processId()), signal); }
+    /// A new state for the player to take and announce.
+    void Say(const QString &line) { m_process.write((line + u'\n').toUtf8()); }
     void End()
     {
         m_process.kill();
@@ -214,9 +216,47 @@ private slots:
         link.PlayerVolumeUp();
         QCOMPARE(link.PlayerPositionMs(), 0);
         QCOMPARE(link.PlayerTrackLength(), 0);
-        // Only the next probe notices.
-        QCOMPARE(link.PlayerName(), FakeName);
+        // The bus tells the link that the player has gone, and a probe finds none.
+        QTRY_VERIFY(link.PlayerName().isEmpty());
         QVERIFY(!link.FindPlayer());
+    }
+
+    void announcedChanges()
+    {
+        auto player = startPlayer();
+        TMprisLink link(*m_bus, PatientMs);
+        QList<TPlayerChange> changes;
+        link.SetChangeHandler([&](const TPlayerChange &change) { changes << change; });
+        QVERIFY(link.FindPlayer());
+        QVERIFY(link.AnnouncesChanges() && link.PlayerKnown());
+        QCOMPARE(link.PlayerStatus(), TPlayStatus::Playing);
+        // What the player says, and the status, track identity and length the link announces for it.
+        const struct
+        {
+            const char16_t *said;
+            TPlayStatus status;
+            const char16_t *identity;
+            qint32 length;
+        } table[] = {
+            { u"Paused", TPlayStatus::Paused, u"", 0 },
+            { u"Playing /t/2 file:///music/two.mp3 5000000", TPlayStatus::Playing, u"/t/2\nfile:///music/two.mp3", 5 },
+            // A stopped player's metadata without an address names no track.
+            { u"Stopped /t/2 - 0", TPlayStatus::Stopped, u"", 0 },
+        };
+        for (const auto &row : table) {
+            const qsizetype before = changes.size();
+            player->Say(QString::fromUtf16(row.said));
+            QTRY_COMPARE_WITH_TIMEOUT(changes.size(), before + 1, PatientMs);
+            QCOMPARE(changes.last().Status, row.status);
+            QCOMPARE(changes.last().Identity, QString::fromUtf16(row.identity));
+            QCOMPARE(changes.last().LengthSeconds, row.length);
+            QVERIFY(!changes.last().Vanished);
+        }
+        QCOMPARE(link.PlayerStatus(), TPlayStatus::Stopped);
+        // Leaving the bus is announced too, and the player is no longer known.
+        player->End();
+        QTRY_VERIFY_WITH_TIMEOUT(!changes.isEmpty() && changes.last().Vanished, PatientMs);
+        QVERIFY(!link.PlayerKnown());
     }
 
     void playerThatNeverAnswers()

@@ -245,6 +245,33 @@ private slots:
         QCOMPARE(f.W.Shell.Opened.size(), 4);
     }
 
+    void albumPlayFollowsThePlayerTheShellStarts()
+    {
+        TPlayFixture f;
+        QVERIFY(f.Open(false));
+        TRecordingPlayerLink &player = f.W.Player;
+        player.Announcing = true;
+        f.View()->Select(f.Node(0, 0));
+        f.Trigger(u"N10"_s);
+        QVERIFY(!f.StripShown());
+        // The player that the shell is starting is found on a later tick.
+        player.Found = true;
+        f.Tick(0, 1);
+        QVERIFY(f.StripShown());
+        player.Say({ TPlayStatus::Playing, u"w1"_s, 1 });
+        // It says the track has ended: the next one goes to it.
+        player.Say({ TPlayStatus::Stopped, {}, 0 });
+        QCOMPARE(f.W.Shell.Opened.last(), f.File(u"w2"_s));
+        player.Say({ TPlayStatus::Playing, u"w2"_s, 60 });
+        // Closed in the middle of the track: no strip, no more ticks, nothing to say.
+        player.Say({ TPlayStatus::Unknown, {}, 0, true });
+        QVERIFY(!f.StripShown());
+        QVERIFY(!f.Monitor().IsOn());
+        QVERIFY(!f.Timer()->isActive());
+        QCOMPARE(f.W.Shell.Opened.size(), 2);
+        QVERIFY(f.W.Messages.Messages.isEmpty());
+    }
+
     void playingSwitchesAlbumPlayOff()
     {
         TPlayFixture f;
