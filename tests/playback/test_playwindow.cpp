@@ -259,15 +259,12 @@ private slots:
         f.Tick(0, 1);
         QVERIFY(f.StripShown());
         player.Say({ TPlayStatus::Playing, u"w1"_s, 1 });
-        // It says the track has ended: the next one goes to it.
         player.Say({ TPlayStatus::Stopped, {}, 0 });
         QCOMPARE(f.W.Shell.Opened.last(), f.File(u"w2"_s));
+        // Closed in the middle of the next track: no strip, no more ticks, nothing to say.
         player.Say({ TPlayStatus::Playing, u"w2"_s, 60 });
-        // Closed in the middle of the track: no strip, no more ticks, nothing to say.
         player.Say({ TPlayStatus::Unknown, {}, 0, true });
-        QVERIFY(!f.StripShown());
-        QVERIFY(!f.Monitor().IsOn());
-        QVERIFY(!f.Timer()->isActive());
+        QVERIFY(!f.StripShown() && !f.Monitor().IsOn() && !f.Timer()->isActive());
         QCOMPARE(f.W.Shell.Opened.size(), 2);
         QVERIFY(f.W.Messages.Messages.isEmpty());
     }
