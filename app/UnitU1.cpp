@@ -44,7 +44,10 @@ TForm1::TForm1(TFormServices services, QWidget *parent)
     TreeView1->setFocus();
     Guarded([this] { FormCreate(); });
     CreateDialogs();
-    m_shell.SetFailureHandler([this](const QString &target) { Guarded([this, &target] { OpenFailed(target); }); });
+    m_shell.SetFailureHandler([this](const QString &target, const QString &reason) {
+        Guarded([&] { OpenFailed(target, reason); });
+    });
+    m_player.SetChangeHandler([this](const TPlayerChange &change) { PlayerChanged(change); });
     // Every file dialog starts where the open list is, or in the program folder.
     m_fileDialogs.SetStartFolder([this] {
         const QString folder = Paths::folderOf(Paths::toFileSystem(m_list.ListFileName));
@@ -52,7 +55,11 @@ TForm1::TForm1(TFormServices services, QWidget *parent)
     });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    m_player.SetChangeHandler({});
+    m_shell.SetFailureHandler({});
+}
 
 void TForm1::FormCreate()
 {

@@ -229,8 +229,12 @@ private:
     void PlayWholeAlbum();
     void StartSelectedTrack(bool byEnter);
     void SyncMonitorTimer();
-    /// The desktop could not open a track or an address: say so, and undo what starting the track showed.
-    void OpenFailed(const QString &target);
+    /// A change the player announced: album play may move on, and a player that has gone takes the strip.
+    void PlayerChanged(const TPlayerChange &change);
+    /// Carries out what the album monitor decided.
+    void ActOn(const TMonitorStep &step);
+    /// The desktop could not open a track or an address: say why, and undo what starting the track showed.
+    void OpenFailed(const QString &target, const QString &reason);
     struct TBeforeStart
     {
         QString Title;

@@ -13,12 +13,21 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// The album monitor's clock: monotonic milliseconds.
+qint64 now()
+{
+    return QDeadlineTimer::current().deadline();
+}
+} // namespace
 
 void TForm1::CreateMonitorTimer()
 {
@@ -60,7 +69,7 @@ void TForm1::PlayWholeAlbum()
 {
     PlaySelectedTrack();
     // Also when nothing could be started: the monitor then follows the last track started.
-    m_monitor.SwitchOn();
+    m_monitor.SwitchOn(m_player, now());
     SyncMonitorTimer();
 }
 
@@ -88,6 +97,8 @@ void TForm1::StartSelectedTrack(bool byEnter)
     m_shell.ShellOpen(track.FileName);
     if (!byEnter)
         m_monitor.SetNowPlaying(album.Title, track.Title, node->Parent()->Row(), node->Row());
+    else if (m_monitor.IsOn())
+        m_monitor.Handed(m_player, now());
     Panel5->setVisible(m_player.FindPlayer());
 
     Label6->setText(album.Title);
@@ -97,7 +108,7 @@ void TForm1::StartSelectedTrack(bool byEnter)
     Label9->setText(track.Size);
 }
 
-void TForm1::OpenFailed(const QString &target)
+void TForm1::OpenFailed(const QString &target, const QString &reason)
 {
     // A track that never started leaves the panel, the title and album play as they were.
     if (target == m_beforeStart.File) {
@@ -109,17 +120,36 @@ void TForm1::OpenFailed(const QString &target)
         m_monitor.SwitchOff();
         SyncMonitorTimer();
     }
-    m_messages.ShowMessage(u"Не могу открыть «"_s + target + u"»: в системе нет программы для файлов этого типа."_s);
+    m_messages.ShowMessage(u"Не могу открыть «"_s + target + u"»: "_s + reason);
 }
 
 void TForm1::AlbumMonitorTick()
 {
-    Guarded([this] {
-        const TMonitorStep step = m_monitor.Tick(m_player, m_list, Paths::programFolder());
-        if (step.Action == TMonitorAction::PlayFile)
-            m_shell.ShellOpen(step.FileName);
+    Guarded([this] { ActOn(m_monitor.Tick(m_player, m_list, Paths::programFolder(), now())); });
+    SyncMonitorTimer();
+}
+
+void TForm1::PlayerChanged(const TPlayerChange &change)
+{
+    Guarded([&] {
+        // Another player may still be there: the strip goes with the last one.
+        if (change.Vanished)
+            m_player.FindPlayer();
+        ActOn(m_monitor.Changed(change, m_player, m_list, Paths::programFolder(), now()));
     });
     SyncMonitorTimer();
+}
+
+void TForm1::ActOn(const TMonitorStep &step)
+{
+    if (step.Action == TMonitorAction::PlayFile)
+        m_shell.ShellOpen(step.FileName);
+    // A tick finds the player that the shell started for the first track; a player that has gone is
+    // no longer driven.
+    Panel5->setVisible(m_player.PlayerKnown());
+    if (step.Action == TMonitorAction::NoPlayer)
+        m_messages.ShowMessage(u"«Играть весь альбом» не нашёл проигрывателя, за которым может следить: "
+                               u"следующие композиции альбома не будут запущены."_s);
 }
 
 void TForm1::SyncMonitorTimer()

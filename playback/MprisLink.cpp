@@ -1,6 +1,7 @@
 // MprisLink: the player link over MPRIS 2 on the session bus.
 #include "MprisLink.h"
 
+#include <QDBusAbstractInterface>
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -9,6 +10,20 @@
 #include <limits>
 
 using namespace Qt::StringLiterals;
+
+/// The player's property changes as a Qt signal (the bus delivers it once something connects).
+class TMprisProperties : public QDBusAbstractInterface
+{
+    Q_OBJECT
+public:
+    TMprisProperties(const QString &service, const QDBusConnection &bus)
+        : QDBusAbstractInterface(service, u"/org/mpris/MediaPlayer2"_s, "org.freedesktop.DBus.Properties", bus,
+                                 nullptr)
+    {
+    }
+signals:
+    void PropertiesChanged(const QString &interface, const QVariantMap &changed, const QStringList &invalidated);
+};
 
 namespace {
 const QString NamePrefix = u"org.mpris.MediaPlayer2."_s;
@@ -35,9 +50,25 @@ qint64 microseconds(const QVariant &value, bool *ok)
 {
     return unwrapped(value).toLongLong(ok);
 }
+
+TPlayStatus statusOf(const QVariant &value)
+{
+    const QString status = value.toString();
+    return status == u"Playing"_s ? TPlayStatus::Playing
+        : status == u"Paused"_s   ? TPlayStatus::Paused
+        : status == u"Stopped"_s  ? TPlayStatus::Stopped
+                                  : TPlayStatus::Unknown;
+}
 } // namespace
 
-TMprisLink::TMprisLink(const QDBusConnection &bus, int timeoutMs) : m_bus(bus), m_timeoutMs(timeoutMs) {}
+TMprisLink::TMprisLink(const QDBusConnection &bus, int timeoutMs)
+    : m_bus(bus), m_timeoutMs(timeoutMs), m_watcher(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
+{
+    QObject::connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, &m_watcher,
+                     [this](const QString &name) { PlayerLeft(name); });
+}
+
+TMprisLink::~TMprisLink() = default;
 
 QDBusMessage TMprisLink::Call(const QDBusMessage &message)
 {
@@ -57,8 +88,54 @@ bool TMprisLink::FindPlayer()
     const auto found = std::find_if(names.begin(), names.end(),
                                     [](const QString &name) { return name.startsWith(NamePrefix); });
     if (found != names.end())
-        m_player = *found;
+        Follow(*found);
     return !m_player.isEmpty();
+}
+
+void TMprisLink::Follow(const QString &name)
+{
+    m_player = name;
+    if (m_properties && m_properties->service() == name)
+        return;
+    m_watcher.setWatchedServices({ name });
+    m_properties = std::make_unique<TMprisProperties>(name, m_bus);
+    QObject::connect(m_properties.get(), &TMprisProperties::PropertiesChanged, m_properties.get(),
+                     [this](const QString &interface, const QVariantMap &changed, const QStringList &invalidated) {
+                         PropertiesChanged(interface, changed, invalidated);
+                     });
+}
+
+void TMprisLink::PropertiesChanged(const QString &interface, const QVariantMap &changed,
+                                   const QStringList &invalidated)
+{
+    if (interface != PlayerInterface || m_player.isEmpty())
+        return;
+    TPlayerChange change;
+    // A property named without its value is asked for.
+    const auto value = [&](const QString &name) {
+        return changed.contains(name) ? unwrapped(changed.value(name))
+            : invalidated.contains(name) ? Property(name)
+                                         : QVariant();
+    };
+    change.Status = statusOf(value(u"PlaybackStatus"_s));
+    const QVariant metadata = value(u"Metadata"_s);
+    if (metadata.isValid()) {
+        change.LengthSeconds = TakeTrack(metadata);
+        change.Identity = m_trackIdentity;
+    }
+    if (change.Status != TPlayStatus::Unknown || !change.Identity.isEmpty())
+        Announce(change);
+}
+
+void TMprisLink::PlayerLeft(const QString &name)
+{
+    if (name != m_player)
+        return;
+    m_player.clear();
+    m_trackIdentity.clear();
+    TPlayerChange change;
+    change.Vanished = true;
+    Announce(change);
 }
 
 void TMprisLink::Command(const QString &method)
@@ -129,17 +206,27 @@ qint32 TMprisLink::PlayerPositionMs()
     return ok ? clampToInt32(us / 1000) : 0;
 }
 
+TPlayStatus TMprisLink::PlayerStatus()
+{
+    return statusOf(Property(u"PlaybackStatus"_s));
+}
+
 qint32 TMprisLink::PlayerTrackLength()
 {
+    return TakeTrack(Property(u"Metadata"_s));
+}
+
+qint32 TMprisLink::TakeTrack(const QVariant &metadata)
+{
     m_trackIdentity.clear();
-    const QVariant metadata = Property(u"Metadata"_s);
     if (metadata.metaType() != QMetaType::fromType<QDBusArgument>())
         return 0;
     const QVariantMap values = qdbus_cast<QVariantMap>(metadata);
     const QVariant trackId = unwrapped(values.value(u"mpris:trackid"_s));
     const QString id = trackId.canConvert<QDBusObjectPath>() ? trackId.value<QDBusObjectPath>().path() : trackId.toString();
     const QString url = unwrapped(values.value(u"xesam:url"_s)).toString();
-    if (!id.isEmpty() || !url.isEmpty())
+    // Without an address no track is named: a stopped player's metadata may keep only a fixed track id.
+    if (!url.isEmpty())
         m_trackIdentity = id + u'\n' + url;
     bool ok = false;
     const qint64 us = microseconds(values.value(u"mpris:length"_s), &ok);
@@ -150,3 +237,5 @@ std::unique_ptr<IPlayerLink> CreateSystemPlayerLink()
 {
     return std::make_unique<TMprisLink>(QDBusConnection::sessionBus());
 }
+
+#include "MprisLink.moc"

@@ -5,7 +5,8 @@
 
 bool TWinampLink::FindPlayer()
 {
-    return winamp::FindPlayer();
+    m_known = winamp::FindPlayer();
+    return m_known;
 }
 void TWinampLink::PlayerPlay()
 {

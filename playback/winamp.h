@@ -10,6 +10,8 @@ class TWinampLink : public IPlayerLink
 {
 public:
     bool FindPlayer() override;
+    /// True when the last FindPlayer found a window; a window closed since is not noticed.
+    bool PlayerKnown() const override { return m_known; }
     void PlayerPlay() override;
     void PlayerPause() override;
     void PlayerStop() override;
@@ -17,4 +19,7 @@ public:
     void PlayerVolumeDown() override;
     qint32 PlayerPositionMs() override;
     qint32 PlayerTrackLength() override;
+
+private:
+    bool m_known = false;
 };

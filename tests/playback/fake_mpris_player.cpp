@@ -1,7 +1,8 @@
 // fake_mpris_player: a small MPRIS 2 player on the session bus that prints every command it gets.
 //
 // fake_mpris_player NAME POSITION_US LENGTH_US VOLUME
-// Owns NAME, answers Position, Metadata (length, track id, address) and Volume, and prints one line per call:
+// Owns NAME, answers Position, Metadata (length, track id, address), PlaybackStatus ("Playing") and Volume,
+// and prints one line per call:
 // "Play", "PlayPause", "Stop", "Volume <value>". Prints "ready" once it owns its name.
 #include <QCoreApplication>
 #include <QDBusObjectPath>
@@ -26,6 +27,7 @@ class TFakePlayer : public QDBusAbstractAdaptor
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(qlonglong Position READ Position)
     Q_PROPERTY(QVariantMap Metadata READ Metadata)
+    Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
     Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
 
 public:
@@ -42,6 +44,7 @@ public:
                  { u"xesam:url"_s, u"file:///music/fake.mp3"_s },
                  { u"xesam:title"_s, u"Fake track"_s } };
     }
+    QString PlaybackStatus() const { return u"Playing"_s; }
     double Volume() const { return m_volume; }
     void SetVolume(double volume)
     {

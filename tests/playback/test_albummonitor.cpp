@@ -35,16 +35,65 @@ TOpenList listOf(const QStringList &lines)
 // A monitor switched on and following a track.
 void follow(TAlbumMonitor &monitor, const QString &albumTitle, const QString &track)
 {
+    TRecordingPlayerLink player;
     monitor.SetNowPlaying(albumTitle, track);
-    monitor.SwitchOn();
+    monitor.SwitchOn(player, 0);
 }
 
+// A tick with a player that tells no track ends, which is running.
 TMonitorStep tick(TAlbumMonitor &monitor, TRecordingPlayerLink &player, const TOpenList &list, qint32 positionMs,
                   qint32 lengthSeconds)
 {
+    player.Found = true;
     player.PositionMs = positionMs;
     player.TrackLength = lengthSeconds;
-    return monitor.Tick(player, list, Folder);
+    return monitor.Tick(player, list, Folder, 0);
+}
+
+// Album play of A (a1, a2, a3) from a1 with a player that announces changes, by steps "<ms> <event>": "on" or
+// "tick" with "none" or "<status> <position ms> <length s> <track>"; "says <status> [<track> <length s>]";
+// "gone"; "enter" (a track played by Enter). Gives what the monitor did, and "stop sent".
+QString playAlbum(const QString &script)
+{
+    const TOpenList list = listOf(album(u"A"_s, { u"a1"_s, u"a2"_s, u"a3"_s }));
+    TAlbumMonitor monitor;
+    TRecordingPlayerLink player;
+    player.Announcing = true;
+    monitor.SetNowPlaying(u"A"_s, u"a1"_s);
+    const QStringList statuses{ {}, u"Playing"_s, u"Paused"_s, u"Stopped"_s };
+    const QStringList actions{ {}, u"play"_s, u"stopped"_s, u"noplayer"_s, u"gone"_s };
+    QStringList done;
+    for (const QString &text : script.split(u';')) {
+        const QStringList w = text.simplified().split(u' ');
+        const qint64 at = w[0].toLongLong();
+        const auto status = TPlayStatus(qMax(0, statuses.indexOf(w.value(2))));
+        TMonitorStep step;
+        if (w[1] == u"on"_s || w[1] == u"tick"_s) {
+            player.Found = w[2] != u"none"_s;
+            player.Known = player.Found && (player.Known || w[1] == u"on"_s);
+            player.Status = status;
+            player.PositionMs = w.value(3).toInt();
+            player.TrackLength = w.value(4).toInt();
+            player.TrackIdentity = w.value(5);
+            if (w[1] == u"on"_s)
+                monitor.SwitchOn(player, at);
+            else
+                step = monitor.Tick(player, list, Folder, at);
+        } else if (w[1] == u"enter"_s) {
+            monitor.Handed(player, at);
+        } else {
+            const TPlayerChange change{ status, w.value(3), w.value(4).toInt(), w[1] == u"gone"_s };
+            player.Say(change);
+            step = monitor.Changed(change, player, list, Folder, at);
+        }
+        if (step.Action != TMonitorAction::Nothing)
+            done << (QStringList{ w[0], actions[int(step.Action)], QFileInfo(step.FileName).completeBaseName() })
+                        .join(u' ')
+                        .trimmed();
+    }
+    if (player.Calls.contains(u"PlayerStop"_s))
+        done << u"stop sent"_s;
+    return done.join(u"; "_s);
 }
 } // namespace
 
@@ -81,6 +130,53 @@ private slots:
         QCOMPARE(TAlbumMonitor::NearTrackEnd(positionMs, length), near);
     }
 
+    void playerThatAnnouncesChanges_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("done");
+        // Audacious: stops about a second before the length it tells, says it plays before it names the
+        // new track, and stops at the end of the last one by itself.
+        QTest::newRow("stops at each end") << u"0 on Stopped; 300 says Playing a1 5; 1000 tick Playing 700 5 a1; "
+                                              "3900 says Stopped; 4500 says Playing; 4600 says Playing a2 5; "
+                                              "9400 says Stopped; 9900 says Playing a3 5; 14800 says Stopped"_s
+                                           << u"3900 play a2; 9400 play a3; 14800 stopped"_s;
+        QTest::newRow("stop in the middle is the user's")
+            << u"0 on Stopped; 300 says Playing a1 5; 1500 says Stopped; 2000 says Playing; "
+               "3000 tick Playing 1000 5 a1; 4000 says Paused; 9000 says Playing; 10000 says Stopped"_s
+            << u"10000 play a2"_s;
+        QTest::newRow("player moves on by itself") << u"0 on Playing 0 9 x; 200 tick Playing 9000 9 x; "
+                                                      "300 says Playing a1 5; 5100 says Playing y 4; "
+                                                      "5300 says Playing a2 5; 5400 tick Playing 100 5 a2"_s
+                                                   << u"5100 play a2"_s;
+        // Found by a tick, and its stop seen by a tick only.
+        QTest::newRow("player still starting") << u"0 on none; 1000 tick none; 2000 tick none; "
+                                                  "3000 tick Playing 800 5 a1; 6000 tick Stopped 0 0 a1"_s
+                                               << u"6000 play a2"_s;
+        QTest::newRow("no player") << u"0 on none; 1000 tick none; 14000 tick none; 15000 tick none"_s
+                                   << u"15000 noplayer"_s;
+        QTest::newRow("player never plays the track") << u"0 on Stopped; 1000 tick Stopped 0 0 x; "
+                                                         "15000 tick Stopped 0 0 x"_s
+                                                      << u"15000 noplayer"_s;
+        QTest::newRow("player closed mid-track") << u"0 on Stopped; 300 says Playing a1 5; 2000 gone"_s
+                                                 << u"2000 gone"_s;
+        // mpv: one player for each track, which leaves at the track's end.
+        QTest::newRow("player that leaves at each end") << u"0 on none; 500 tick Playing 200 5 a1; 5300 gone; "
+                                                           "6000 tick none; 6500 tick Playing 300 5 a2; 11000 gone"_s
+                                                        << u"5300 play a2; 11000 play a3"_s;
+        QTest::newRow("same track started again") << u"0 on Playing 0 5 a1; 500 says Stopped; 600 says Playing; "
+                                                     "3000 tick Playing 2400 5 a1; 5200 says Stopped"_s
+                                                  << u"5200 play a2"_s;
+        QTest::newRow("Enter meanwhile") << u"0 on Stopped; 300 says Playing a1 5; 2000 enter; "
+                                            "2200 says Playing b1 7; 9100 says Stopped"_s
+                                         << u"9100 play a2"_s;
+    }
+    void playerThatAnnouncesChanges()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, done);
+        QCOMPARE(playAlbum(script), done);
+    }
+
     void offMonitorAsksNothing()
     {
         TAlbumMonitor monitor;
@@ -91,9 +187,10 @@ private slots:
         QCOMPARE(tick(monitor, player, list, 3500, 5).Action, TMonitorAction::Nothing);
         QVERIFY(player.Calls.isEmpty());
 
-        monitor.SwitchOn();
+        monitor.SwitchOn(player, 0);
         QCOMPARE(tick(monitor, player, list, 1000, 5).Action, TMonitorAction::Nothing);
-        QCOMPARE(player.Calls, (QStringList{ u"PlayerPositionMs"_s, u"PlayerTrackLength"_s }));
+        // No player was known: the tick looks for one first.
+        QCOMPARE(player.Calls, (QStringList{ u"FindPlayer"_s, u"PlayerPositionMs"_s, u"PlayerTrackLength"_s }));
         QCOMPARE(monitor.NowPlayingTrack(), u"a1"_s);
         QVERIFY(monitor.IsOn());
     }
@@ -216,7 +313,7 @@ private slots:
         TAlbumMonitor monitor;
         TRecordingPlayerLink player;
         monitor.SetNowPlaying(u"Live"_s, u"a"_s, 1, 0);
-        monitor.SwitchOn();
+        monitor.SwitchOn(player, 0);
         QCOMPARE(tick(monitor, player, list, 3000, 5).FileName, Folder + u"second-b.mp3"_s);
         QCOMPARE(tick(monitor, player, list, 100, 5).Action, TMonitorAction::Nothing);
         QCOMPARE(tick(monitor, player, list, 3000, 5).Action, TMonitorAction::Stopped);

@@ -172,6 +172,7 @@ private slots:
         QCOMPARE(link.PlayerPositionMs(), 12345);
         QCOMPARE(link.PlayerTrackLength(), 187);
         QCOMPARE(link.PlayerTrackIdentity(), u"/org/example/track/7\nfile:///music/fake.mp3"_s);
+        QCOMPARE(link.PlayerStatus(), TPlayStatus::Playing);
     }
 
     void volumeStaysWithinRange_data()
@@ -214,9 +215,42 @@ private slots:
         link.PlayerVolumeUp();
         QCOMPARE(link.PlayerPositionMs(), 0);
         QCOMPARE(link.PlayerTrackLength(), 0);
-        // Only the next probe notices.
-        QCOMPARE(link.PlayerName(), FakeName);
+        // The bus tells the link that the player has gone, and a probe finds none.
+        QTRY_VERIFY(link.PlayerName().isEmpty());
         QVERIFY(!link.FindPlayer());
+    }
+
+    void announcedChanges()
+    {
+        // A player that only announces, on a connection of its own: nothing waits for it to answer.
+        QDBusConnection player = QDBusConnection::connectToBus(m_address, u"announcer"_s);
+        QVERIFY(player.registerService(FakeName));
+        TMprisLink link(*m_bus, PatientMs);
+        QList<TPlayerChange> changes;
+        link.SetChangeHandler([&](const TPlayerChange &change) { changes << change; });
+        QVERIFY(link.FindPlayer() && link.AnnouncesChanges());
+        // A track with an address, and a stopped player's metadata without one, which names no track.
+        for (const QString &url : { u"file:///two.mp3"_s, QString() }) {
+            QVariantMap metadata{ { u"mpris:trackid"_s, QVariant::fromValue(QDBusObjectPath(u"/t/2"_s)) },
+                                  { u"mpris:length"_s, qlonglong(5000000) } };
+            if (!url.isEmpty())
+                metadata.insert(u"xesam:url"_s, url);
+            const QVariantMap changed{ { u"PlaybackStatus"_s, url.isEmpty() ? u"Stopped"_s : u"Playing"_s },
+                                       { u"Metadata"_s, metadata } };
+            QDBusMessage signal = QDBusMessage::createSignal(u"/org/mpris/MediaPlayer2"_s,
+                                                             u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
+            QVERIFY(player.send(signal << u"org.mpris.MediaPlayer2.Player"_s << changed << QStringList()));
+            QTRY_COMPARE_WITH_TIMEOUT(changes.size(), 1, PatientMs);
+            const TPlayerChange change = changes.takeFirst();
+            QCOMPARE(change.Status, url.isEmpty() ? TPlayStatus::Stopped : TPlayStatus::Playing);
+            QCOMPARE(change.Identity, url.isEmpty() ? QString() : u"/t/2\n"_s + url);
+            QCOMPARE(change.LengthSeconds, 5);
+        }
+        // Leaving the bus is announced too.
+        QVERIFY(player.unregisterService(FakeName));
+        QTRY_VERIFY_WITH_TIMEOUT(!changes.isEmpty() && changes.last().Vanished, PatientMs);
+        QVERIFY(!link.PlayerKnown());
+        QDBusConnection::disconnectFromBus(u"announcer"_s);
     }
 
     void playerThatNeverAnswers()

@@ -245,6 +245,30 @@ private slots:
         QCOMPARE(f.W.Shell.Opened.size(), 4);
     }
 
+    void albumPlayFollowsThePlayerTheShellStarts()
+    {
+        TPlayFixture f;
+        QVERIFY(f.Open(false));
+        TRecordingPlayerLink &player = f.W.Player;
+        player.Announcing = true;
+        f.View()->Select(f.Node(0, 0));
+        f.Trigger(u"N10"_s);
+        QVERIFY(!f.StripShown());
+        // The player that the shell is starting is found on a later tick.
+        player.Found = true;
+        f.Tick(0, 1);
+        QVERIFY(f.StripShown());
+        player.Say({ TPlayStatus::Playing, u"w1"_s, 1 });
+        player.Say({ TPlayStatus::Stopped, {}, 0 });
+        QCOMPARE(f.W.Shell.Opened.last(), f.File(u"w2"_s));
+        // Closed in the middle of the next track: no strip, no more ticks, nothing to say.
+        player.Say({ TPlayStatus::Playing, u"w2"_s, 60 });
+        player.Say({ TPlayStatus::Unknown, {}, 0, true });
+        QVERIFY(!f.StripShown() && !f.Monitor().IsOn() && !f.Timer()->isActive());
+        QCOMPARE(f.W.Shell.Opened.size(), 2);
+        QVERIFY(f.W.Messages.Messages.isEmpty());
+    }
+
     void playingSwitchesAlbumPlayOff()
     {
         TPlayFixture f;

@@ -36,7 +36,8 @@ private slots:
         QVERIFY(script.open(QIODevice::WriteOnly));
         script.write("#!/bin/sh\n"
                      "d=$(dirname \"$0\")\n"
-                     "case \"$1\" in *nothing-opens-this*) exit 4;; esac\n"
+                     "case \"$1\" in *nothing-opens-this*) exit 3;; *fails-at-once*) exit 4;;\n"
+                     "  *player-killed-later*) sleep 2; touch \"$d/later\"; exit 4;; esac\n"
                      "printf '%s\\n' \"$1\" > \"$d/opened.part\" && mv \"$d/opened.part\" \"$d/opened\"\n"
                      "i=0\n"
                      "while [ ! -e \"$d/release\" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i+1)); done\n"
@@ -58,7 +59,7 @@ private slots:
 
         TSystemShell shell;
         QStringList failed;
-        shell.SetFailureHandler([&](const QString &target) { failed << target; });
+        shell.SetFailureHandler([&](const QString &target, const QString &) { failed << target; });
         shell.ShellOpen(stored);
         // Had the call waited for the opener, the opener would have given up and finished by now.
         QVERIFY(!QFile::exists(Path(u"finished"_s)));
@@ -75,10 +76,32 @@ private slots:
         QTest::qWait(200);
         QVERIFY(failed.isEmpty());
 
-        // A file the desktop has no program for is reported once the opener gives up.
-        const QString orphan = m_dir.path() + u"/nothing-opens-this.xyz"_s;
-        shell.ShellOpen(orphan);
-        QTRY_COMPARE_WITH_TIMEOUT(failed, QStringList{ orphan }, 20000);
+    }
+
+    void openerFailures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no program (3)") << u"nothing-opens-this.xyz"_s << IShellOpen::NoProgram();
+        QTest::newRow("failed at once (4)") << u"fails-at-once.mp3"_s
+                                            << u"программа для файлов этого типа не смогла его открыть."_s;
+        // Under a plain window manager the opener waits for the player and passes on how it ended.
+        QTest::newRow("player killed later (4)") << u"player-killed-later.mp3"_s << QString();
+    }
+    void openerFailures()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        TSystemShell shell(1000);
+        QStringList failed;
+        shell.SetFailureHandler([&](const QString &target, const QString &why) { failed << target + u": "_s + why; });
+        const QString target = m_dir.path() + u'/' + name;
+        shell.ShellOpen(target);
+        // Silence is checked once that opener has ended.
+        if (reason.isEmpty())
+            QVERIFY(WaitForFile(Path(u"later"_s)) && !QTest::qWaitFor([] { return false; }, 500));
+        QTRY_COMPARE_WITH_TIMEOUT(failed, reason.isEmpty() ? QStringList() : QStringList{ target + u": "_s + reason },
+                                  20000);
     }
 };
 

@@ -5,11 +5,29 @@
 #include "language.h"
 
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// What xdg-open's exit status says, other than its 3 for no program.
+QString openerFailure(int code)
+{
+    switch (code) {
+    case 2:
+        return u"файл не найден."_s;
+    case 5:
+        return u"нет прав на чтение файла."_s;
+    case 4:
+        return u"программа для файлов этого типа не смогла его открыть."_s;
+    default:
+        return u"xdg-open завершился с кодом %1."_s.arg(code);
+    }
+}
+} // namespace
 
 void TSystemShell::ShellOpen(const QString &target)
 {
@@ -23,31 +41,41 @@ void TSystemShell::ShellOpen(const QString &target)
     const QString opener = QStandardPaths::findExecutable(u"xdg-open"_s);
     if (opener.isEmpty()) {
         if (!QDesktopServices::openUrl(url))
-            Failed(target);
+            Failed(target, NoProgram());
         return;
     }
     // A path that could pass for an option goes as a file: address.
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     const QString argument = path.isEmpty() || path.startsWith(u'-') ? url.toString(QUrl::FullyEncoded) : path;
-    // The opener runs on its own and the window never waits for it; its exit status, whenever it
-    // comes, tells whether the desktop had a program for the file. The process object is left alone
-    // when the program ends first, so that closing Kestrune never stops what the opener started.
+    // The opener runs on its own and the window never waits for it. Under a plain window manager it
+    // waits for the program it starts and passes on how that program ended, so only its own status 3
+    // says that the desktop had no program for the file; any other failure after a program has been
+    // running a while is that program's end, not a failure to open. The process object is left alone
+    // when Kestrune ends first, so that closing it never stops what the opener started.
     auto *process = new QProcess;
     process->setProgram(opener);
     process->setArguments({ argument });
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
-    QObject::connect(process, &QProcess::finished, &m_reports, [this, process, target](int code, QProcess::ExitStatus status) {
-        process->deleteLater();
-        if (status != QProcess::NormalExit || code != 0)
-            Failed(target);
-    });
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(process, &QProcess::finished, &m_reports,
+                     [this, process, target, clock](int code, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if (status == QProcess::NormalExit && code == 0)
+                             return;
+                         if (status == QProcess::NormalExit && code == 3)
+                             Failed(target, NoProgram());
+                         else if (clock.elapsed() < m_programRanMs)
+                             Failed(target, status == QProcess::NormalExit ? openerFailure(code)
+                                                                           : u"xdg-open прерван."_s);
+                     });
     QObject::connect(process, &QProcess::errorOccurred, &m_reports, [this, process, target](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
         process->deleteLater();
-        Failed(target);
+        Failed(target, u"не удалось запустить xdg-open."_s);
     });
     process->start();
 }

@@ -9,5 +9,5 @@ void TSystemShell::ShellOpen(const QString &target)
     if (language::Trim(target).isEmpty())
         return;
     if (!ShellExecuteDefault(target.toStdWString()))
-        Failed(target);
+        Failed(target, NoProgram());
 }
