@@ -1,6 +1,7 @@
 // Tests of the user's files on POSIX: a failed save leaves the old file whole, a protected or special
 // file is never replaced, and only regular files of a sane size are read.
 #include "CatalogueTestUtil.h"
+#include "FileOverride_unix.h"
 #include "FileSizeLimit_unix.h"
 #include "IniFile.h"
 #include "KsError.h"
@@ -17,9 +18,7 @@
 #include <QTest>
 
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,24 +26,9 @@ using namespace Qt::StringLiterals;
 using namespace CatalogueTestUtil;
 
 using TestSupport::FileSizeLimit;
+using TestSupport::WithoutFileOverride;
 
 namespace {
-
-// While it lives, this thread lacks the capabilities that let root write any file (as under setpriv
-// without dac_override), so that write protection holds for root too.
-struct WithoutFileOverride
-{
-    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct old[2] {};
-    WithoutFileOverride()
-    {
-        syscall(SYS_capget, &header, old);
-        __user_cap_data_struct lowered[2] = { old[0], old[1] };
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &header, lowered);
-    }
-    ~WithoutFileOverride() { syscall(SYS_capset, &header, old); }
-};
 
 bool writable(const QString &path)
 {
