@@ -132,8 +132,11 @@ void TForm8::CreateControls()
     middle->addWidget(Label1);
     middle->addWidget(Label2);
     auto *right = new QVBoxLayout;
-    for (QPushButton *b : { Button1, Button2, Button4, Button3 })
+    // The column keeps its width while a button reads "Стоп".
+    for (QPushButton *b : { Button1, Button2, Button4, Button3 }) {
+        b->setMinimumWidth(Button2->sizeHint().width());
         right->addWidget(b);
+    }
     right->addStretch();
     right->addWidget(ProgressBar1);
     auto *form = new QHBoxLayout(this);
@@ -193,10 +196,12 @@ void TForm8::LoadFile(const QString &path)
     if (Busy())
         return;
     m_loaded = path;
+    ShowID3v2Version();
+    layout()->activate(); // the path label's width beside the version
     // A long path loses its middle: the drive and the file name stay in sight.
     Label4->setText(Label4->fontMetrics().elidedText(path, Qt::ElideMiddle, Label4->width()));
     Label4->setToolTip(path);
-    ShowLoaded();
+    ShowFields(TagEditing::LoadFields(path));
 }
 
 void TForm8::ShowLoaded()
@@ -304,25 +309,28 @@ void TForm8::ChangeAllFiles()
     // Each file's title and number show while it is written. Once writing began, also after a failure,
     // the fields show the loaded file's own tag again, so that "Запомнить" never writes another file's
     // into it; a refusal leaves the typed fields for the user to mend.
-    bool written = false;
+    bool written = false, stopped = false;
     int done = 0;
-    const auto idle = qScopeGuard([this, &written] {
-        SetRunning(nullptr, 0);
-        if (written && !m_loaded.isEmpty())
-            ShowLoaded();
-    });
-    SetRunning(Button2, int(files.size()));
-    const QString told = TagEditing::ApplyTagToFolder(
-        files, Fields(), [this, &written, &done](int position, const TagEditing::TTagFields &f) {
+    QString told;
+    {
+        SetRunning(Button2, int(files.size()));
+        const auto idle = qScopeGuard([this, &written] {
+            SetRunning(nullptr, 0);
+            if (written && !m_loaded.isEmpty())
+                ShowLoaded();
+        });
+        told = TagEditing::ApplyTagToFolder(files, Fields(), [&](int position, const TagEditing::TTagFields &f) {
             done = position;
-            if (!ShowProgress(position))
+            stopped = !ShowProgress(position);
+            if (stopped)
                 return false;
             written = true;
             LabeledEdit1->setText(f.Title);
             LabeledEdit5->setText(f.Track);
             return true;
         });
-    if (m_stopAsked)
+    }
+    if (stopped)
         TellStopped(done, int(files.size()), u"их теги изменены"_s);
     if (!told.isEmpty())
         m_messages.ShowMessage(told);
@@ -335,13 +343,17 @@ void TForm8::RemoveFromAllFiles()
         return;
     }
     const QList<TagEditing::TFolderFile> files = FolderFiles();
+    bool stopped = false;
     int done = 0;
-    const auto idle = qScopeGuard([this] { SetRunning(nullptr, 0); });
-    SetRunning(Button4, int(files.size()));
-    TagEditing::RemoveTagFromFolder(files, [this, &done](int position) {
-        done = position;
-        return ShowProgress(position);
-    });
-    if (m_stopAsked)
+    {
+        SetRunning(Button4, int(files.size()));
+        const auto idle = qScopeGuard([this] { SetRunning(nullptr, 0); });
+        TagEditing::RemoveTagFromFolder(files, [&](int position) {
+            done = position;
+            stopped = !ShowProgress(position);
+            return !stopped;
+        });
+    }
+    if (stopped)
         TellStopped(done, int(files.size()), u"из них тег ID3v1 удалён"_s);
 }
