@@ -2,6 +2,9 @@
 // write protection holds for the tests that root runs.
 #pragma once
 
+#include <QFile>
+
+#include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -22,6 +25,11 @@ struct WithoutFileOverride
         syscall(SYS_capset, &header, lowered);
     }
     ~WithoutFileOverride() { syscall(SYS_capset, &header, old); }
+    /// Whether the file may still be written (some kernels let root write anyway).
+    static bool Writable(const QString &path)
+    {
+        return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+    }
 };
 
 } // namespace TestSupport

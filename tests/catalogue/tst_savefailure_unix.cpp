@@ -28,14 +28,6 @@ using namespace CatalogueTestUtil;
 using TestSupport::FileSizeLimit;
 using TestSupport::WithoutFileOverride;
 
-namespace {
-
-bool writable(const QString &path)
-{
-    return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
-}
-
-} // namespace
 
 class TestSaveFailure : public QObject
 {
@@ -61,7 +53,7 @@ void TestSaveFailure::protectedFilesAreNotReplaced()
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const QStringList entries { u"Джаз {jazz.lst}"_s };
     WithoutFileOverride user;
-    if (writable(file))
+    if (WithoutFileOverride::Writable(file))
         QSKIP("this kernel lets root write a read-only file without dac_override");
     for (const QString &target : { file, link, fifo }) {
         TOpenList list;
@@ -142,7 +134,7 @@ void TestSaveFailure::readOnlyFolderKeepsTheOldFile()
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     {
         WithoutFileOverride user;
-        if (writable(folder)) {
+        if (WithoutFileOverride::Writable(folder)) {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QSKIP("this kernel lets root write a read-only folder without dac_override");
         }
