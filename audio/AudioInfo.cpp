@@ -4,6 +4,7 @@
 #include "AudioInfo.h"
 
 #include "FileStamp.h"
+#include "ID3v2Tags.h"
 #include "TagLibTimes.h"
 #include "KsError.h"
 #include "RangeReader.h"
@@ -22,7 +23,7 @@ constexpr qint64 kChunk = 64 * 1024;
 constexpr qint64 kBlock = 1024 * 1024; // reads of the long search and of the frame count
 constexpr qint64 kSampleBytes = 4096; // the least span after the first frame whose bit rates are compared
 constexpr int kLongSearchFrames = 3; // frames that must follow a header found past the window
-constexpr qint64 kId3v2HeaderSize = 10;
+constexpr qint64 kId3v2HeaderSize = ID3v2Tags::HeaderSize;
 constexpr int kMaxId3v2Tags = 16;
 constexpr qint64 kApeFooterSize = 32;
 constexpr qint64 kVbriOffset = 36; // after the header, at a fixed place whatever the channel mode
@@ -52,15 +53,12 @@ qint64 skipId3v2Tags(RangeReader &r)
 {
     qint64 pos = 0;
     for (int n = 0; n < kMaxId3v2Tags && pos + kId3v2HeaderSize <= r.size(); ++n) {
-        quint8 h[kId3v2HeaderSize];
+        char h[kId3v2HeaderSize];
         r.get(pos, h, kId3v2HeaderSize);
-        const bool isTag = h[0] == 'I' && h[1] == 'D' && h[2] == '3' && h[3] != 0xFF && h[4] != 0xFF
-            && ((h[6] | h[7] | h[8] | h[9]) & 0x80) == 0;
-        if (!isTag)
+        const ID3v2Tags::THeader tag = ID3v2Tags::ParseHeader(QByteArrayView(h, kId3v2HeaderSize));
+        if (!tag.Exists())
             break;
-        const qint64 body = qint64(h[6]) << 21 | qint64(h[7]) << 14 | qint64(h[8]) << 7 | qint64(h[9]);
-        const qint64 footer = (h[5] & 0x10) ? kId3v2HeaderSize : 0;
-        pos += kId3v2HeaderSize + body + footer;
+        pos += tag.Size;
     }
     return pos;
 }

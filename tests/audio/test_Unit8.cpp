@@ -1,17 +1,19 @@
 // test_Unit8: the ID3 tag editor on real MP3 files: the last 128 bytes after each action, the bytes
-// before them untouched, what it refuses to write, a folder-wide action stopped by a file that cannot be
-// written, the hand-over.
+// before them untouched (the ID3v2 tag aside, written as its fields say), what it refuses to write, a
+// folder-wide action stopped by a file that cannot be written or by the user, the hand-over.
 #include "../app/MainWindowFixture.h"
 
 #include "CatalogueTree.h"
 #include "FileBrowser.h"
 #include "He1.h"
+#include "ID3v2Tags.h"
 #include "Unit8.h"
 #include "catalogue/CatalogueTestUtil.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -36,6 +38,20 @@ QByteArray tagImage(const QByteArray &title, const QByteArray &artist, const QBy
 {
     return "TAG" + padded(title, 30) + padded(artist, 30) + padded(album, 30) + padded(year, 4) + padded(comment, 28)
         + '\0' + char(track) + char(genre);
+}
+
+// The bytes between a file's ID3v2 tag and its ID3v1 tag: the audio, which no action changes.
+QByteArray audioOf(const QByteArray &file)
+{
+    const qint64 from = ID3v2Tags::ParseHeader(file).Size;
+    return file.mid(from, file.size() - from - (file.right(128).startsWith("TAG") ? 128 : 0));
+}
+
+// The fields of a file's ID3v2 tag.
+QStringList id3v2Of(const QByteArray &file)
+{
+    const TagEditing::TTagFields f = ID3v2Tags::ReadFields(file.left(ID3v2Tags::ParseHeader(file).Size));
+    return { f.Title, f.Artist, f.Year, f.Album, f.Track, f.Comment };
 }
 
 // Caps the size of files this process may write (a write past it fails for root too).
@@ -93,6 +109,7 @@ private slots:
     void init()
     {
         QCoreApplication::setApplicationName(u"Kestrune"_s);
+        m_original.clear();
         m_w = std::make_unique<TWindowOnList>();
         const QString second = QDir::toNativeSeparators(m_w->Folder.Path(u"tags/02 Second.mp3"_s));
         QStringList list = albumBlock(u"A"_s, QString(), QString(),
@@ -144,10 +161,14 @@ private slots:
         doubleClick(u"01 - intro.mp3"_s);
         QCOMPARE(m_form->LoadedFile(), path(u"01 - intro.mp3"_s));
         QCOMPARE(get<QLabel>(u"Label4"_s)->toolTip(), path(u"01 - intro.mp3"_s));
-        QVERIFY(get<QLabel>(u"Label4"_s)->text().endsWith(u"intro.mp3"_s));
+        QVERIFY(get<QLabel>(u"Label4"_s)->text().endsWith(u"o.mp3"_s)); // the end of the path stays in sight
+        // The ID3v2 tag's fields show, and that it is there: its title is in full Cyrillic, ID3v1's is "?????????".
+        QCOMPARE(get<QLabel>(u"Label5"_s)->text(), u"+ ID3v2.3"_s);
+        QCOMPARE(field(u"LabeledEdit1"_s), u"Заголовок"_s);
         QCOMPARE(field(u"LabeledEdit2"_s), u"Artist"_s);
         QCOMPARE(field(u"LabeledEdit5"_s), u"3"_s);
         doubleClick(u"02 Second.mp3"_s);
+        QCOMPARE(get<QLabel>(u"Label5"_s)->text(), QString());
         QCOMPARE(field(u"LabeledEdit2"_s), QString());
         QCOMPARE(field(u"LabeledEdit5"_s), u"0"_s);
         for (const QString &name : m_original.keys())
@@ -165,48 +186,65 @@ private slots:
         QCOMPARE(bytes(u"02 Second.mp3"_s),
                  second + tagImage("\xC2\xF2\xEE\xF0\xEE\xE9", "\xC7\xE8\xEC\xE0", "Album", "2004",
                                    "1234567890123456789012345678", 99, 255));
-        // A tagged file keeps its genre, and everything before its tag.
+        // A tagged file keeps its genre and its audio; its ID3v2 tag takes the number too, and ID3v1 gets
+        // the title ID3v2 showed.
         doubleClick(u"01 - intro.mp3"_s);
         set(u"LabeledEdit5"_s, u"300"_s);
         click(u"Button1"_s);
         const QByteArray intro = m_original[u"01 - intro.mp3"_s];
-        QCOMPARE(bytes(u"01 - intro.mp3"_s),
-                 intro.left(intro.size() - 128) + tagImage("?????????", "Artist", "", "", "", 44, 17));
+        QCOMPARE(audioOf(bytes(u"01 - intro.mp3"_s)), audioOf(intro));
+        QCOMPARE(bytes(u"01 - intro.mp3"_s).right(128),
+                 tagImage("\xC7\xE0\xE3\xEE\xEB\xEE\xE2\xEE\xEA", "Artist", "", "", "", 44, 17));
+        QCOMPARE(id3v2Of(bytes(u"01 - intro.mp3"_s)),
+                 (QStringList{ u"Заголовок"_s, u"Artist"_s, QString(), QString(), u"300"_s, QString() }));
         QVERIFY(m_w->W.Messages.Errors.isEmpty());
+        QVERIFY(m_w->W.Messages.Messages.isEmpty());
     }
 
     // After any action the fields show the loaded file's tag, so that "Запомнить" writes what it shows into
-    // the file it names; a refused action writes nothing anywhere.
+    // the file it names; a refused action writes nothing anywhere. A file with an ID3v2 tag takes any text
+    // there, and the user is told what its ID3v1 tag holds instead.
     void refusalsAndTheLoadedFile_data()
     {
+        QTest::addColumn<QString>("loaded");     // the file loaded, a copy of this one from another folder
         QTest::addColumn<QString>("folderFile"); // a folder-wide action on the folder with this file added
         QTest::addColumn<QStringList>("typed");  // title, artist, track, comment
-        QTest::addColumn<QStringList>("refusal");
-        const QString c30 = u"123456789012345678901234567890"_s;
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<bool>("written");
+        const QString c30 = u"123456789012345678901234567890"_s, v1 = u"02 Second.mp3"_s, v2 = u"01 - intro.mp3"_s;
         const QString none;
-        QTest::newRow("Cyrillic fits") << none << QStringList{ u"Зимняя ночь"_s, u"Ёлка"_s, u"5"_s, u"ъ"_s }
-                                       << QStringList();
-        QTest::newRow("Motörhead") << none << QStringList{ u"Ace"_s, u"Motörhead"_s, u"5"_s, none }
-                                   << QStringList{ u"Поле «Автор»: символы «ö» (U+00F6)"_s, u"Ничего не записано."_s };
-        QTest::newRow("Japanese") << none << QStringList{ u"夜に駆ける"_s, u"A"_s, u"5"_s, none }
-                                  << QStringList{ u"Поле «Название»: символы «夜に駆ける»"_s };
-        QTest::newRow("too long beside a number") << none << QStringList{ u"T"_s, u"A"_s, u"5"_s, c30 }
-                                                  << QStringList{ u"«Комментарий» вмещает не больше 28"_s };
-        QTest::newRow("30 without a number") << none << QStringList{ u"T"_s, u"A"_s, u"0"_s, c30 } << QStringList();
+        QTest::newRow("Cyrillic fits") << v1 << none << QStringList{ u"Зимняя ночь"_s, u"Ёлка"_s, u"5"_s, u"ъ"_s }
+                                       << QStringList() << true;
+        QTest::newRow("Motörhead") << v1 << none << QStringList{ u"Ace"_s, u"Motörhead"_s, u"5"_s, none }
+                                   << QStringList{ u"Поле «Автор»: символы «ö» (U+00F6)"_s, u"Ничего не записано."_s } << false;
+        QTest::newRow("Japanese") << v1 << none << QStringList{ u"夜に駆ける"_s, u"A"_s, u"5"_s, none }
+                                  << QStringList{ u"Поле «Название»: символы «夜に駆ける»"_s } << false;
+        QTest::newRow("too long beside a number") << v1 << none << QStringList{ u"T"_s, u"A"_s, u"5"_s, c30 }
+                                                  << QStringList{ u"«Комментарий» вмещает не больше 28"_s } << false;
+        QTest::newRow("30 without a number") << v1 << none << QStringList{ u"T"_s, u"A"_s, u"0"_s, c30 } << QStringList()
+                                             << true;
+        QTest::newRow("into ID3v2")
+            << v2 << none << QStringList{ u"夜に駆ける"_s, u"Motörhead"_s, u"5/12"_s, c30 + u"!"_s }
+            << QStringList{ u"в нём записано: «Название» — «?????»; «Автор» — «Motorhead»."_s } << true;
         QTest::newRow("a name that does not fit")
-            << u"03 日本.mp3"_s << QStringList{ none, u"A"_s, none, none }
-            << QStringList{ u"«03 日本.mp3»: символы «日本»"_s, u"Ни один файл не изменён."_s };
+            << v1 << u"03 日本.mp3"_s << QStringList{ none, u"A"_s, none, none }
+            << QStringList{ u"«03 日本.mp3»: символы «日本»"_s, u"Ни один файл не изменён."_s } << false;
+        QTest::newRow("a shared field that a file without ID3v2 cannot hold")
+            << v2 << u"04 Ночь.mp3"_s << QStringList{ none, u"Motörhead"_s, none, none }
+            << QStringList{ u"Файл «02 Second.mp3» (тега ID3v2 в нём нет): Поле «Автор»"_s } << false;
         QTest::newRow("a folder elsewhere")
-            << u"04 Ночь.mp3"_s << QStringList{ none, u"Зима"_s, none, none } << QStringList();
+            << v1 << u"04 Ночь.mp3"_s << QStringList{ none, u"Зима"_s, none, none } << QStringList() << true;
     }
     void refusalsAndTheLoadedFile()
     {
+        QFETCH(QString, loaded);
         QFETCH(QString, folderFile);
         QFETCH(QStringList, typed);
-        QFETCH(QStringList, refusal);
-        const QByteArray intro = m_original[u"01 - intro.mp3"_s];
-        const QString loaded = m_w->Folder.WriteBytes(u"other/04 Other.mp3"_s, intro);
-        m_form->OpenFile(loaded);
+        QFETCH(QStringList, said);
+        QFETCH(bool, written);
+        const QByteArray original = m_original[loaded];
+        const QString path = m_w->Folder.WriteBytes(u"other/04 Other.mp3"_s, original);
+        m_form->OpenFile(path);
         if (!folderFile.isEmpty())
             put(folderFile, m_original[u"02 Second.mp3"_s]);
         get<TDirectoryListBox>(u"DirectoryListBox1"_s)->SetDirectory(m_w->Folder.Path(u"tags"_s));
@@ -216,17 +254,17 @@ private slots:
         click(folderFile.isEmpty() ? u"Button1"_s : u"Button2"_s);
 
         QVERIFY(m_w->W.Messages.Errors.isEmpty());
-        QCOMPARE(m_w->W.Messages.Messages.size(), refusal.isEmpty() ? 0 : 1);
-        for (const QString &part : refusal)
+        QCOMPARE(m_w->W.Messages.Messages.size(), said.isEmpty() ? 0 : 1);
+        for (const QString &part : said)
             QVERIFY2(m_w->W.Messages.Messages[0].contains(part), qPrintable(m_w->W.Messages.Messages[0]));
         for (const QString &name : m_original.keys())
-            QVERIFY(refusal.isEmpty() || bytes(name) == m_original[name]);
-        QVERIFY((refusal.isEmpty() && folderFile.isEmpty()) || readBytes(loaded) == intro);
-        const TagEditing::TTagFields own = TagEditing::LoadFields(loaded);
+            QVERIFY(written || bytes(name) == m_original[name]);
+        QVERIFY((written && folderFile.isEmpty()) || readBytes(path) == original);
+        const TagEditing::TTagFields own = TagEditing::LoadFields(path);
         const QStringList ownFields{ own.Title, own.Artist, own.Track, own.Comment };
-        for (int i = 0; i < 4 && refusal.isEmpty(); ++i)
+        for (int i = 0; i < 4 && written; ++i)
             QCOMPARE(field(edits[i]), ownFields[i]);
-        if (refusal.isEmpty() && folderFile.isEmpty())
+        if (written && folderFile.isEmpty())
             QCOMPARE(ownFields, typed);
     }
 
@@ -240,14 +278,18 @@ private slots:
         click(u"Button2"_s);
         QVERIFY(m_w->W.Messages.Errors.isEmpty());
         const QByteArray intro = m_original[u"01 - intro.mp3"_s];
-        QCOMPARE(bytes(u"01 - intro.mp3"_s), intro.left(intro.size() - 128) + tagImage("intro", "\xC7\xE8\xEC\xE0", "A", "1999", "c", 1, 17));
+        const QByteArray changed = bytes(u"01 - intro.mp3"_s);
+        QCOMPARE(audioOf(changed), audioOf(intro));
+        QCOMPARE(changed.right(128), tagImage("intro", "\xC7\xE8\xEC\xE0", "A", "1999", "c", 1, 17));
+        QCOMPARE(id3v2Of(changed), (QStringList{ u"intro"_s, u"Зима"_s, u"1999"_s, u"A"_s, u"01"_s, u"c"_s }));
         QCOMPARE(bytes(u"02 Second.mp3"_s), m_original[u"02 Second.mp3"_s] + tagImage("Second", "\xC7\xE8\xEC\xE0", "A", "1999", "c", 2, 255));
         QCOMPARE(bytes(u"Track.MP3"_s), m_original[u"Track.MP3"_s] + tagImage("Track", "\xC7\xE8\xEC\xE0", "A", "1999", "c", 3, 255));
         QCOMPARE(field(u"LabeledEdit1"_s), u"Track"_s);
         QCOMPARE(field(u"LabeledEdit5"_s), u"3"_s);
 
+        // The ID3v1 tags go; ID3v2 stays.
         click(u"Button4"_s);
-        QCOMPARE(bytes(u"01 - intro.mp3"_s), intro.left(intro.size() - 128));
+        QCOMPARE(bytes(u"01 - intro.mp3"_s), changed.left(changed.size() - 128));
         QCOMPARE(bytes(u"02 Second.mp3"_s), m_original[u"02 Second.mp3"_s]);
         QCOMPARE(bytes(u"Track.MP3"_s), m_original[u"Track.MP3"_s]);
     }
@@ -265,9 +307,53 @@ private slots:
         }
         QCOMPARE(m_w->W.Messages.Errors, QStringList{ u"Stream write error."_s });
         const QByteArray intro = m_original[u"01 - intro.mp3"_s];
-        QCOMPARE(bytes(u"01 - intro.mp3"_s), intro.left(intro.size() - 128) + tagImage("intro", "X", "", "", "", 1, 17));
+        QCOMPARE(bytes(u"01 - intro.mp3"_s).right(128), tagImage("intro", "X", "", "", "", 1, 17));
+        QCOMPARE(id3v2Of(bytes(u"01 - intro.mp3"_s)).mid(0, 2), (QStringList{ u"intro"_s, u"X"_s }));
         QCOMPARE(bytes(u"02 Second.mp3"_s), m_original[u"02 Second.mp3"_s]);
         QCOMPARE(bytes(u"Track.MP3"_s), m_original[u"Track.MP3"_s]);
+    }
+
+    // A folder-wide action shows its progress and handles events between files: a click on "Стоп" there
+    // ends it before the next file, which keeps its tag as it was, like every file after it.
+    void stopBetweenFiles_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("change") << u"Button2"_s << u"Остановлено после 1 из 3 файлов: их теги изменены"_s;
+        QTest::newRow("remove") << u"Button4"_s << u"Остановлено после 1 из 3 файлов: из них тег ID3v1 удалён"_s;
+    }
+    void stopBetweenFiles()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, told);
+        if (button == u"Button4"_s) {
+            click(u"Button2"_s); // every file now has an ID3v1 tag to lose
+            for (const QString &name : m_original.keys())
+                m_original[name] = bytes(name);
+        }
+        set(u"LabeledEdit2"_s, u"Стоп"_s);
+        auto *progress = get<QProgressBar>(u"ProgressBar1"_s);
+        QStringList seen; // while it runs: the bar, the button's caption, whether "Запомнить" is enabled
+        const auto stopper = connect(progress, &QProgressBar::valueChanged, m_form, [&](int done) {
+            if (done != 1)
+                return;
+            seen << progress->text() << get<QPushButton>(button)->text()
+                 << QString::number(get<QPushButton>(u"Button1"_s)->isEnabled());
+            QTimer::singleShot(0, m_form, [&] { click(button); });
+        });
+        const QString caption = get<QPushButton>(button)->text();
+        click(button);
+        disconnect(stopper);
+
+        QCOMPARE(seen, (QStringList{ u"1 из 3"_s, u"Стоп"_s, u"0"_s }));
+        QCOMPARE(m_w->W.Messages.Messages.size(), 1);
+        QVERIFY2(m_w->W.Messages.Messages[0].startsWith(told), qPrintable(m_w->W.Messages.Messages[0]));
+        QVERIFY(bytes(u"01 - intro.mp3"_s) != m_original[u"01 - intro.mp3"_s]);
+        QCOMPARE(bytes(u"02 Second.mp3"_s), m_original[u"02 Second.mp3"_s]);
+        QCOMPARE(bytes(u"Track.MP3"_s), m_original[u"Track.MP3"_s]);
+        QVERIFY(progress->isHidden());
+        QCOMPARE(get<QPushButton>(button)->text(), caption);
+        QVERIFY(get<QPushButton>(u"Button1"_s)->isEnabled() && get<QLineEdit>(u"LabeledEdit2"_s)->isEnabled());
     }
 
     void handOverFromTheTree()

@@ -1,6 +1,7 @@
 // Tests of the user's files on POSIX: a failed save leaves the old file whole, a protected or special
 // file is never replaced, and only regular files of a sane size are read.
 #include "CatalogueTestUtil.h"
+#include "FileOverride_unix.h"
 #include "FileSizeLimit_unix.h"
 #include "IniFile.h"
 #include "KsError.h"
@@ -17,9 +18,7 @@
 #include <QTest>
 
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,31 +26,8 @@ using namespace Qt::StringLiterals;
 using namespace CatalogueTestUtil;
 
 using TestSupport::FileSizeLimit;
+using TestSupport::WithoutFileOverride;
 
-namespace {
-
-// While it lives, this thread lacks the capabilities that let root write any file (as under setpriv
-// without dac_override), so that write protection holds for root too.
-struct WithoutFileOverride
-{
-    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct old[2] {};
-    WithoutFileOverride()
-    {
-        syscall(SYS_capget, &header, old);
-        __user_cap_data_struct lowered[2] = { old[0], old[1] };
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &header, lowered);
-    }
-    ~WithoutFileOverride() { syscall(SYS_capset, &header, old); }
-};
-
-bool writable(const QString &path)
-{
-    return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
-}
-
-} // namespace
 
 class TestSaveFailure : public QObject
 {
@@ -77,7 +53,7 @@ void TestSaveFailure::protectedFilesAreNotReplaced()
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const QStringList entries { u"Джаз {jazz.lst}"_s };
     WithoutFileOverride user;
-    if (writable(file))
+    if (WithoutFileOverride::Writable(file))
         QSKIP("this kernel lets root write a read-only file without dac_override");
     for (const QString &target : { file, link, fifo }) {
         TOpenList list;
@@ -158,7 +134,7 @@ void TestSaveFailure::readOnlyFolderKeepsTheOldFile()
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     {
         WithoutFileOverride user;
-        if (writable(folder)) {
+        if (WithoutFileOverride::Writable(folder)) {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QSKIP("this kernel lets root write a read-only folder without dac_override");
         }

@@ -26,6 +26,9 @@ ff -i "$tmp/n22.wav" -c:a mp2 -b:a 32k -f mp2 mp2_32k_22k.mp3 # MPEG-2 Layer II
 ff -f lavfi -i "cellauto=size=200x150:rule=30:seed=7" -frames:v 1 -q:v 1 "$tmp/cover.jpg"
 lame --quiet -V 6 --add-id3v2 --id3v2-utf16 --ti "$tmp/cover.jpg" --tt "Заголовок" --ta "Artist" \
   --tn 3 "$tmp/n44.wav" id3v2_picture_vbr.mp3
+# The same audio and picture under an ID3v2.4 tag in UTF-8 with a replay gain frame, and no ID3v1 tag.
+ff -i id3v2_picture_vbr.mp3 -map 0 -c copy -id3v2_version 4 -metadata title="Заголовок 4" \
+  -metadata REPLAYGAIN_TRACK_GAIN="-6.50 dB" id3v2_4_picture_vbr.mp3
 # A download cut short: the Xing header counts more bytes than the file holds.
 head -c "$(( $(stat -c %s vbr_44k_xing.mp3) * 6 / 10 ))" vbr_44k_xing.mp3 > truncated_vbr.mp3
 
