@@ -31,28 +31,7 @@ struct TEditedList : TWindowOnList
     bool OnDisk() const { return readBytes(File) == listBytes(W.Form->OpenList().ListLines); }
     QStringList Texts() const { return CatalogueTestUtil::texts(Tree()); }
 
-    /// Edits a node in place as the user does: the field opens, the text is typed, Enter confirms.
-    bool Rename(TTreeNode *node, const QString &text) const
-    {
-        // A late activation of the window would take the focus from the field and close it.
-        W.Form->activateWindow();
-        if (!QTest::qWaitForWindowActive(W.Form.get()))
-            return false;
-        View().Select(node);
-        static_cast<QAbstractItemView &>(View()).edit(Tree().IndexOf(node));
-        QPointer<QLineEdit> editor;
-        const auto visibleEditor = [&] {
-            for (QLineEdit *e : View().findChildren<QLineEdit *>())
-                if (e->isVisible())
-                    editor = e;
-            return !editor.isNull();
-        };
-        if (!QTest::qWaitFor(visibleEditor, 2000))
-            return false;
-        editor->setText(text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        return QTest::qWaitFor([&] { return editor.isNull() || !editor->isVisible(); }, 2000);
-    }
+    bool Rename(TTreeNode *node, const QString &text) const { return RenameInPlace(W, node, text); }
 };
 
 } // namespace
