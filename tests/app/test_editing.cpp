@@ -325,6 +325,28 @@ private slots:
         QCOMPARE(l.W.Messages.Errors.size(), 1);
     }
 
+    // "Экспорт в M3U": the whole list, or after "Да" the selected track's album alone; the open list refused.
+    void m3uExport()
+    {
+        TEditedList l;
+        QVERIFY(l.Load(albumBlock(u"Один"_s, {}, {}, tracksNamed({ u"a"_s }))
+                       + albumBlock(u"Два"_s, {}, {}, tracksNamed({ u"b"_s, u"c"_s }))));
+        l.View().Select(l.Node(3));
+        for (const bool albumOnly : { false, true }) {
+            l.W.Messages.Answers = { albumOnly };
+            l.W.FileDialogs.Answer(l.Folder.Path(u"x"_s));
+            l.Trigger(u"M3U1"_s);
+            QCOMPARE(l.W.Messages.Questions.last(), u"Записать в плейлист только альбом «Два»? «Нет» — весь список."_s);
+            const QByteArray playlist = readBytes(l.Folder.Path(u"x.m3u8"_s));
+            QCOMPARE(playlist.count("#EXTINF:180,Someone - "), albumOnly ? 2 : 3);
+            QCOMPARE(playlist.contains("\r\na\r\n"), !albumOnly);
+        }
+        l.W.FileDialogs.Answer(l.File);
+        l.Trigger(u"M3U1"_s);
+        QVERIFY(l.W.Messages.Messages.last().startsWith(u"Плейлист не может заменить открытый список."_s));
+        QVERIFY(l.OnDisk());
+    }
+
     void commandsShowTheirDialogs()
     {
         TEditedList l;

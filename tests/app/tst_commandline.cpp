@@ -1,6 +1,5 @@
 // Tests of the command line's own requests, and of the program answering them without a display.
 #include "AudioInfo.h"
-#include "BatchCommand.h"
 #include "CommandLine.h"
 #include "FileFinder.h"
 #include "FileSearch.h"
@@ -128,46 +127,6 @@ private slots:
         QCOMPARE(program.readAllStandardError(), QByteArray());
     }
 
-    // The options of the work without a window: the command they make, or why they are wrong.
-    void batchOptions()
-    {
-        const auto isFile = [](const QString &path) { return path == u"-odd.lst"_s; };
-        using BatchCommand::TMode;
-        const struct
-        {
-            QStringList Arguments;
-            TMode Mode;
-            const char16_t *Wrong; // the start of the reason; null: right
-        } rows[] = {
-            { {}, TMode::Window, nullptr },
-            { { u"a.lst"_s, u"--bogus"_s }, TMode::Window, nullptr },
-            { { u"-odd.lst"_s }, TMode::Window, nullptr },
-            { { u"--scan"_s, u"/m"_s, u"--ext=flac"_s, u"--output"_s, u"x.lst"_s, u"--append"_s }, TMode::Scan, nullptr },
-            { { u"--author"_s, u"-A-"_s, u"--scan=/m"_s }, TMode::Scan, nullptr },
-            { { u"--export-m3u"_s, u"a.lst"_s, u"b.m3u8"_s }, TMode::ExportM3u, nullptr },
-            { { u"--bogus"_s }, TMode::Window, u"неизвестный параметр «--bogus»" },
-            { { u"--scan"_s }, TMode::Window, u"у параметра --scan нет значения" },
-            { { u"--scan"_s, u"/m"_s, u"--append"_s }, TMode::Scan, u"--append" },
-            { { u"--scan"_s, u"/m"_s, u"--ext"_s, u"a"_s, u"--ext"_s, u"b"_s }, TMode::Window, u"параметр --ext указан дважды" },
-            { { u"--scan"_s, u"/m"_s, u"extra"_s }, TMode::Scan, u"лишний аргумент «extra»" },
-            { { u"--append=1"_s, u"--scan"_s, u"/m"_s }, TMode::Window, u"параметр --append не принимает значения" },
-            { { u"--export-html"_s, u"a.lst"_s }, TMode::ExportHtml, u"после --export-html нужны два файла" },
-            { { u"--export-html"_s, u"a"_s, u"b"_s, u"--url"_s, u"u"_s }, TMode::ExportHtml, u"параметр --url" },
-            { { u"--export-html"_s, u"--scan"_s, u"/m"_s }, TMode::Window, u"параметры --scan, --export-html" },
-        };
-        for (const auto &row : rows) {
-            const BatchCommand::TCommand c = BatchCommand::Parse(row.Arguments, isFile);
-            const QString name = row.Arguments.join(u' ');
-            QVERIFY2(c.Mode == row.Mode, qPrintable(name));
-            QVERIFY2(row.Wrong ? c.Wrong.startsWith(QString::fromUtf16(row.Wrong)) : c.Wrong.isEmpty(),
-                     qPrintable(name + u": "_s + c.Wrong));
-        }
-        const BatchCommand::TCommand scan = BatchCommand::Parse(rows[3].Arguments, isFile);
-        QCOMPARE((QStringList{ scan.Folder, scan.Extension, scan.Output }), (QStringList{ u"/m"_s, u"flac"_s, u"x.lst"_s }));
-        QVERIFY(scan.Append);
-        QCOMPARE(BatchCommand::Parse(rows[4].Arguments, isFile).Author, u"-A-"_s);
-    }
-
     // The real program without a display: scanning into a new list and onto it, exporting it, and each
     // failure with its status and one line on standard error.
     void workWithoutWindow()
@@ -209,6 +168,13 @@ private slots:
             { { u"--export-html"_s, u"new.lst"_s, u"music/../new.lst"_s }, 1, {}, u"kestrune: Страница не может заменить" },
             { { u"--scan"_s, u"music"_s, u"--append"_s }, 2, {}, u"kestrune: --append" },
             { { u"--bogus"_s }, 2, {}, u"kestrune: неизвестный параметр «--bogus»" },
+            { { u"--scan"_s }, 2, {}, u"kestrune: у параметра --scan нет значения" },
+            { { u"--scan"_s, u"music"_s, u"--ext"_s, u"a"_s, u"--ext=b"_s }, 2, {}, u"kestrune: параметр --ext указан дважды" },
+            { { u"--scan"_s, u"music"_s, u"more"_s }, 2, {}, u"kestrune: лишний аргумент «more»" },
+            { { u"--append=1"_s, u"--scan"_s, u"music"_s }, 2, {}, u"kestrune: параметр --append не принимает значения" },
+            { { u"--export-html"_s, u"new.lst"_s }, 2, {}, u"kestrune: после --export-html нужны два файла" },
+            { { u"--export-m3u"_s, u"a"_s, u"b"_s, u"--url"_s, u"u"_s }, 2, {}, u"kestrune: параметр --url" },
+            { { u"--export-html"_s, u"--scan"_s, u"music"_s }, 2, {}, u"kestrune: параметры --scan, --export-html" },
         };
         for (const auto &row : rows) {
             const QString name = row.Arguments.join(u' ');

@@ -216,7 +216,7 @@ void TestSaveFailure::killedSavesLeaveNoVisibleStrays()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
 }
 
-// An undo or redo that cannot write (a size limit, a protected file) or remove what it made fails
+// An undo or redo that cannot write (a size limit) or remove what it made (a protected file) fails
 // loudly, leaves the file as it was and keeps its step for a later try.
 void TestSaveFailure::failedUndoKeepsItsStep()
 {
@@ -232,20 +232,14 @@ void TestSaveFailure::failedUndoKeepsItsStep()
         QCOMPARE(TestSupport::errorOf([&] { history.Undo(); }), u"Cannot create file "_s + file);
     }
     QCOMPARE(readBytes(file), QByteArray("small"));
-    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner) && QFile::setPermissions(made, QFile::ReadOwner));
-    {
-        WithoutFileOverride user;
-        if (writable(file))
-            QSKIP("this kernel lets root write a read-only file without dac_override");
-        QCOMPARE(TestSupport::errorOf([&] { history.Undo(); }), u"Cannot create file "_s + file);
-    }
-    QCOMPARE(readBytes(file), QByteArray("small"));
     QCOMPARE(history.UndoSteps().size(), 2);
-    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
     QVERIFY(history.Undo().Refusal.isEmpty());
     QCOMPARE(readBytes(file), big);
+    QVERIFY(QFile::setPermissions(made, QFile::ReadOwner));
     {
         WithoutFileOverride user;
+        if (writable(made))
+            QSKIP("this kernel lets root write a read-only file without dac_override");
         QCOMPARE(TestSupport::errorOf([&] { history.Undo(); }), u"Cannot delete file "_s + made);
     }
     QVERIFY(QFile::exists(made));
