@@ -108,7 +108,8 @@ QStringList scanFolder(const TCommand &c)
         progress.emplace(search);
     const TSearchRequest request{ QDir::toNativeSeparators(folder.absoluteFilePath()), c.Extension, c.Author, c.Url };
     if (!search.Run(request))
-        throw TFailed{ u"Расширение «%1» не ищется: укажите в --ext расширение файлов, например mp3."_s.arg(c.Extension) };
+        throw TFailed{ u"Расширение «%1» не ищется: укажите в --ext расширение файлов, например mp3."_s.arg(
+            c.Extension) };
     progress.reset();
     if (const QString told = AlbumText::LeftOutMessage(search.Unreadable(), search.LeftOut()); !told.isEmpty())
         tell(told);
