@@ -1,6 +1,8 @@
 // CommandLine: the help and version requests and their texts.
 #include "CommandLine.h"
 
+#include "BatchCommand.h"
+
 using namespace Qt::StringLiterals;
 
 namespace CommandLine {
@@ -17,13 +19,15 @@ TRequest Request(const QStringList &arguments)
 
 QString HelpText(const QString &userDataFolder)
 {
-    return u"Использование: kestrune [СПИСОК]\n"
-           u"Каталог личной музыкальной коллекции в текстовых файлах списков (.lst).\n"
+    return BatchCommand::UsageText()
+        + u"Каталог личной музыкальной коллекции в текстовых файлах списков (.lst).\n"
            u"\n"
            u"  СПИСОК       открыть этот файл списка; без него открывается list.lst из папки программы\n"
            u"  -h, --help   показать эту справку и выйти\n"
            u"  --version    показать версию и выйти\n"
-           u"\n"
+           u"\n"_s
+        + BatchCommand::OptionsText()
+        + u"\n"
            u"Папка программы хранит list.lst, main.lis и ks.ini, и относительные пути в списках\n"
            u"отсчитываются от неё. Это папка исполняемого файла, если в неё можно писать и\n"
            u"программа не установлена из пакета; иначе папка данных пользователя:\n"

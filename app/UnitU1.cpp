@@ -40,6 +40,8 @@ TForm1::TForm1(TFormServices services, QWidget *parent)
       m_arguments(std::move(services.Arguments)), m_tree(new TCatalogueTree(this))
 {
     m_colours = Settings::TWindowSettings().Colours;
+    m_list.History = &m_history;
+    m_history.Changed = [this] { ShowUndoState(); };
     CreateControls();
     TreeView1->setFocus();
     Guarded([this] { FormCreate(); });

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "OpenList.h"
 #include "SettingsHost.h"
+#include "UndoHistory.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -40,6 +41,7 @@ class TForm8;
 class TFileFindForm;
 class TMessages;
 class TTreeNode;
+struct TNodePlace;
 
 /// What the main window is handed when it is created.
 struct TFormServices
@@ -74,6 +76,8 @@ public:
     void LoadList(const QString &fileName) override;
     /// Fills the quick-load combo box and QuickLoadFiles from main.lis in the program folder.
     void LoadQuickLoadIndex() override;
+    /// Every change the program makes to a list file or main.lis, for "Отменить" and "Повторить".
+    TUndoHistory *History() override { return &m_history; }
 
     // The dialogs, created once after the window.
     TForm2 *Form2() const { return m_form2; }
@@ -209,8 +213,20 @@ private:
     void SaveListAs();
     void MakeListDefault();
     void ExportHtml();
+    void ExportM3u();
+    /// Where an export is refused: the open list, main.lis and the settings files in use.
+    QString ExportRefusal(const QString &path, bool page) const;
     QString m_editOldText;
     bool m_exportPageShown = false; // the exported page stays in the view until the selection changes
+
+    // Undo and redo of the changes to list files (UnitU1Undo.cpp).
+    void UndoChange();
+    void RedoChange();
+    void PutBack(TUndoHistory::TOutcome (TUndoHistory::*step)());
+    /// The open list's file was put back: reload it and select the node at place, where it still is.
+    void ReloadAt(const TNodePlace &place);
+    void ShowUndoState();
+    TUndoHistory m_history;
 
     // Playing (UnitU1Play.cpp).
 public:
@@ -311,9 +327,13 @@ private:
     QAction *N9 = nullptr;         // search
     QAction *N6 = nullptr;         // hide the panel
     QMenu *PopupMenu2 = nullptr;   // main menu
+    QAction *N11 = nullptr;        // undo
+    QAction *N12 = nullptr;        // redo
+    QAction *N13 = nullptr;        // separator
     QAction *lstKestrune1 = nullptr;
     QAction *N3 = nullptr;         // settings
     QAction *HTML1 = nullptr;      // HTML export
+    QAction *M3U1 = nullptr;       // M3U export
     QAction *N4 = nullptr;         // file search
     QAction *N8 = nullptr;         // make the list the default
     QAction *ID3TAG1 = nullptr;    // the ID3 tag editor

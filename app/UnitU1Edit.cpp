@@ -3,11 +3,13 @@
 
 #include "CatalogueTree.h"
 #include "DescriptionView.h"
+#include "ExportTarget.h"
 #include "FileDialogs.h"
 #include "HtmlExport.h"
 #include "He1.h"
 #include "KsError.h"
 #include "ListEdits.h"
+#include "M3uExport.h"
 #include "Messages.h"
 #include "Paths.h"
 #include "Unit1.h"
@@ -210,9 +212,7 @@ void TForm1::ExportHtml()
     if (!choice || language::Trim(choice->Path).isEmpty())
         return;
     const QString path = FileDialogs::WithDefaultExtension(choice->Path, u".htm"_s);
-    const HtmlExport::TKeptFiles kept{ m_list.ListFileName, Paths::programFolder() + u"main.lis"_s,
-                                       { m_defaultSettingsFile, m_appliedSettingsFile } };
-    if (const QString refusal = HtmlExport::TargetRefusal(path, kept); !refusal.isEmpty()) {
+    if (const QString refusal = ExportRefusal(path, true); !refusal.isEmpty()) {
         m_messages.ShowMessage(refusal);
         return;
     }
@@ -220,4 +220,35 @@ void TForm1::ExportHtml()
     // The page waits on its tab, which is not brought to the front.
     m_descriptionView->Navigate(DescriptionUrl(path));
     m_exportPageShown = true;
+}
+
+QString TForm1::ExportRefusal(const QString &path, bool page) const
+{
+    const ExportTarget::TKeptFiles kept{ m_list.ListFileName, Paths::programFolder() + u"main.lis"_s,
+                                         { m_defaultSettingsFile, m_appliedSettingsFile } };
+    return ExportTarget::Refusal(path, kept, page ? ExportTarget::TKind::Page : ExportTarget::TKind::Playlist);
+}
+
+// ---- M3U export --------------------------------------------------------------------------------
+
+void TForm1::ExportM3u()
+{
+    // With an album (or one of its tracks) selected in a list of several, the user may take that album alone.
+    const TTreeNode *node = TreeView1->Selected();
+    const TTreeNode *album = node && node->Parent() ? node->Parent() : node;
+    int albumRow = -1;
+    if (album && album->Text() != TCatalogueTree::EmptyPlaceholder() && m_tree->RootCount() > 1
+        && m_messages.Ask(u"Записать в плейлист только альбом «%1»? «Нет» — весь список."_s.arg(album->Text())))
+        albumRow = album->Row();
+    const std::optional<TFileChoice> choice = m_fileDialogs.SaveFile(this, u"Плейлист M3U|*.m3u8"_s);
+    if (!choice || language::Trim(choice->Path).isEmpty())
+        return;
+    const QString path = FileDialogs::WithDefaultExtension(choice->Path, u".m3u8"_s);
+    if (const QString refusal = ExportRefusal(path, false); !refusal.isEmpty()) {
+        m_messages.ShowMessage(refusal);
+        return;
+    }
+    const M3uExport::TPlaylist written = M3uExport::WritePlaylist(path, m_list.ListLines, Paths::programFolder(), albumRow);
+    if (const QString told = M3uExport::LeftOutMessage(written); !told.isEmpty())
+        m_messages.ShowMessage(told);
 }

@@ -287,10 +287,23 @@ void TForm1::CreateMenus()
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(u"PopupMenu2"_s);
+    PopupMenu2->setToolTipsVisible(true); // undo and redo name the file they change
+    N11 = MenuItem(PopupMenu2, u"N11"_s, u"Отменить"_s, &TForm1::UndoChange, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    N12 = MenuItem(PopupMenu2, u"N12"_s, u"Повторить"_s, &TForm1::RedoChange, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    N12->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
+    // Anywhere in the window but in a text field, which keeps these keys for its own text.
+    for (QAction *a : { N11, N12 }) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    N13 = PopupMenu2->addSeparator();
+    N13->setObjectName(u"N13"_s);
+    ShowUndoState();
     lstKestrune1 = MenuItem(PopupMenu2, u"lstKestrune1"_s, u"Связать файлы *.lst с Kestrune"_s,
                             &TForm1::AssociateListFiles);
     N3 = MenuItem(PopupMenu2, u"N3"_s, u"Настройки"_s, &TForm1::ShowSettingsDialog);
     HTML1 = MenuItem(PopupMenu2, u"HTML1"_s, u"Генерация HTML файла списка"_s, &TForm1::ExportHtml);
+    M3U1 = MenuItem(PopupMenu2, u"M3U1"_s, u"Экспорт в M3U"_s, &TForm1::ExportM3u);
     N4 = MenuItem(PopupMenu2, u"N4"_s, u"Поиск файлов"_s, &TForm1::ShowFileSearch);
     N8 = MenuItem(PopupMenu2, u"N8"_s, u"Сделать список используемым по умолчанию"_s, &TForm1::MakeListDefault);
     ID3TAG1 = MenuItem(PopupMenu2, u"ID3TAG1"_s, u"Редактор ID3 тегов"_s, &TForm1::ShowTagEditor);

@@ -1,5 +1,6 @@
 // main: starts Kestrune with the main window on the list named on the command line.
 #include "Application.h"
+#include "Batch.h"
 #include "ColourDialog.h"
 #include "CommandLine.h"
 #include "DescriptionView.h"
@@ -12,10 +13,12 @@
 #include "ShellOpen.h"
 #include "UnitU1.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +43,30 @@ bool AnswerCommandLine(int argc, char *argv[])
     return true;
 }
 
+// Scanning and exporting (--scan, --export-html, --export-m3u) run on a core application, without a
+// display; a wrong option is told with the usage. No answer: the window is wanted.
+std::optional<int> RunWithoutWindow(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const BatchCommand::TCommand command =
+        BatchCommand::Parse(arguments, [](const QString &path) { return QFileInfo(path).isFile(); });
+    if (!command.Wrong.isEmpty()) {
+        const QString text = u"kestrune: "_s + command.Wrong + u'\n' + BatchCommand::UsageText()
+            + u"Подробнее: kestrune --help\n"_s;
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+        return 2;
+    }
+    if (command.Mode == BatchCommand::TMode::Window)
+        return std::nullopt;
+    QCoreApplication app(argc, argv);
+    // Relative paths in lists resolve as in the window; nothing is copied into the user's folder.
+    const QString programFolder = Paths::chooseProgramFolder(Paths::startFolders());
+    Paths::setProgramFolder(programFolder);
+    return Batch::Run(command, programFolder);
+}
+
 // The program folder: beside the executable, or the user's own data folder of an installed program.
 void ChooseProgramFolder(TMessages &messages)
 {
@@ -58,6 +85,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(u"Kestrune"_s);
     if (AnswerCommandLine(argc, argv))
         return 0;
+    if (const std::optional<int> status = RunWithoutWindow(argc, argv))
+        return *status;
     // The web view shares its rendering context with the widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TKestruneApplication app(argc, argv);

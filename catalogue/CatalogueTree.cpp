@@ -1,6 +1,8 @@
 // CatalogueTree: node operations, the pre-order numbering and the item-model face of the catalogue tree.
 #include "CatalogueTree.h"
 
+#include "language.h"
+
 #include <algorithm>
 
 TCatalogueTree::TCatalogueTree(QObject *parent)
@@ -304,4 +306,55 @@ Qt::ItemFlags TCatalogueTree::flags(const QModelIndex &index) const
     if (!m_readOnly)
         f |= Qt::ItemIsEditable;
     return f;
+}
+
+namespace {
+
+// Which of the nodes before it (up to row) with the same trimmed text a node is.
+template <class At> int occurrence(int row, const QString &text, At at)
+{
+    int seen = 0;
+    for (int i = 0; i < row; ++i)
+        seen += language::Trim(at(i)->Text()) == text ? 1 : 0;
+    return seen;
+}
+
+// The occurrence-th of count nodes with the trimmed text; else the one at row; else null.
+template <class At> TTreeNode *find(int count, const QString &text, int wanted, int row, At at)
+{
+    for (int i = 0, seen = 0; i < count; ++i)
+        if (language::Trim(at(i)->Text()) == text && seen++ == wanted)
+            return at(i);
+    return row >= 0 && row < count ? at(row) : nullptr;
+}
+
+} // namespace
+
+TNodePlace TCatalogueTree::PlaceOf(const TTreeNode *node) const
+{
+    TNodePlace place;
+    if (!node)
+        return place;
+    const TTreeNode *album = node->Parent() ? node->Parent() : node;
+    place.Album = language::Trim(album->Text());
+    place.AlbumRow = album->Row();
+    place.AlbumOccurrence = occurrence(album->Row(), place.Album, [this](int i) { return Root(i); });
+    if (node != album) {
+        place.Track = language::Trim(node->Text());
+        place.TrackRow = node->Row();
+        place.TrackOccurrence = occurrence(node->Row(), place.Track, [album](int i) { return album->Child(i); });
+    }
+    return place;
+}
+
+TTreeNode *TCatalogueTree::NodeAt(const TNodePlace &place) const
+{
+    if (place.AlbumRow < 0)
+        return nullptr;
+    TTreeNode *album = find(RootCount(), place.Album, place.AlbumOccurrence, place.AlbumRow, [this](int i) { return Root(i); });
+    if (!album || place.TrackRow < 0)
+        return album;
+    TTreeNode *track = find(album->ChildCount(), place.Track, place.TrackOccurrence, place.TrackRow,
+                            [album](int i) { return album->Child(i); });
+    return track ? track : album;
 }

@@ -25,6 +25,19 @@ private:
     std::vector<std::unique_ptr<TTreeNode>> m_children;
 };
 
+/// Where a node stands, so that the same node can be found again after the tree is rebuilt: the trimmed
+/// text of its album and of its track (none for an album), which of the nodes with that text it is, and
+/// its rows.
+struct TNodePlace
+{
+    QString Album;
+    int AlbumOccurrence = 0;
+    int AlbumRow = -1; ///< -1: no node
+    QString Track;
+    int TrackOccurrence = 0;
+    int TrackRow = -1; ///< -1: an album
+};
+
 /// The catalogue tree: never sorted; nodes carry only their text. Node pointers stay valid
 /// until the node is deleted or the tree cleared.
 class TCatalogueTree : public QAbstractItemModel
@@ -49,6 +62,12 @@ public:
     TTreeNode *Root(int i) const;
     TTreeNode *NodeByIndex(int index) const;        ///< pre-order index; null when out of range
     int IndexOfNode(const TTreeNode *node) const;   ///< pre-order index of a node; -1 for null
+
+    /// The place of a node (null: no place).
+    TNodePlace PlaceOf(const TTreeNode *node) const;
+    /// The node at a place: the album by its text and occurrence, else the album at its row (a renamed
+    /// one); within it the track the same way; the album when the track is gone; null when the album is.
+    TTreeNode *NodeAt(const TNodePlace &place) const;
 
     /// Many additions at once: the model resets once instead of signalling every row.
     void BeginUpdate();

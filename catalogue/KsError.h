@@ -17,6 +17,11 @@ public:
     static KsError cannotCreate(const QString &fileName) { return KsError(QStringLiteral("Cannot create file %1").arg(fileName)); }
     static KsError notAnInteger(const QString &text) { return KsError(QStringLiteral("'%1' is not a valid integer value").arg(text)); }
     static KsError indexOutOfBounds(qint64 index) { return KsError(QStringLiteral("List index out of bounds (%1)").arg(index)); }
+    /// A list whose album at a line (0-based) overlaps others, so that reading it would not end in time.
+    static KsError damagedList(qint64 newAlbumLine)
+    {
+        return KsError(QStringLiteral("Список повреждён: альбом в строке %1 перекрывается с другими альбомами.").arg(newAlbumLine + 1));
+    }
 
 private:
     QString m_message;

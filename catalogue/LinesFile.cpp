@@ -5,6 +5,7 @@
 #include "Paths.h"
 #include "SafeSave.h"
 #include "TextCodec.h"
+#include "UndoHistory.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -79,17 +80,19 @@ QStringList readLines(const QString &fileName)
 }
 
 TextCodec::TFileEncoding writeFile(const QString &fileName, const QStringList &lines,
-                                   const TextCodec::TFileEncoding &encoding)
+                                   const TextCodec::TFileEncoding &encoding, TUndoHistory *history)
 {
     TextCodec::TFileEncoding written = TextCodec::encodingForSave(lines, encoding);
-    if (!SafeSave::WriteFile(Paths::toFileSystem(fileName), TextCodec::encodeLines(lines, written)))
+    const QString path = Paths::toFileSystem(fileName);
+    const QByteArray bytes = TextCodec::encodeLines(lines, written);
+    if (!(history ? history->Write(path, bytes) : SafeSave::WriteFile(path, bytes)))
         throw KsError::cannotCreate(fileName);
     return written;
 }
 
-void writeLines(const QString &fileName, const QStringList &lines)
+void writeLines(const QString &fileName, const QStringList &lines, TUndoHistory *history)
 {
-    writeFile(fileName, lines, TextCodec::TFileEncoding());
+    writeFile(fileName, lines, TextCodec::TFileEncoding(), history);
 }
 
 } // namespace LinesFile

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class TUndoHistory;
+
 namespace LinesFile {
 
 /// Splits text into lines: CR LF, CR or LF each end a line; a final break adds no empty line.
@@ -42,11 +44,12 @@ QStringList readLines(const QString &fileName);
 
 /// Writes lines whole, each ending with CR LF, through a safe save: in the encoding they were read
 /// in (see TextCodec::encodingForSave), the old file intact until the new one is complete.
-/// Throws KsError "Cannot create file %s" on any failure. Returns the encoding written.
+/// Throws KsError "Cannot create file %s" on any failure. Returns the encoding written. With a history,
+/// the write is made and recorded there, so that it can be undone.
 TextCodec::TFileEncoding writeFile(const QString &fileName, const QStringList &lines,
-                                   const TextCodec::TFileEncoding &encoding);
+                                   const TextCodec::TFileEncoding &encoding, TUndoHistory *history = nullptr);
 
 /// Writes new lines (code page 1251, or UTF-8 with the mark when they need it) like writeFile.
-void writeLines(const QString &fileName, const QStringList &lines);
+void writeLines(const QString &fileName, const QStringList &lines, TUndoHistory *history = nullptr);
 
 } // namespace LinesFile

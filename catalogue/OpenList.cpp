@@ -62,11 +62,6 @@ qsizetype findLine(const QStringList &lines, qsizetype from, qsizetype to, const
     return -1;
 }
 
-KsError DamagedList(qsizetype newAlbumLine)
-{
-    return KsError(u"Список повреждён: альбом в строке %1 перекрывается с другими альбомами."_s.arg(newAlbumLine + 1));
-}
-
 const QString NewAlbumLine = u"-newalbum"_s;
 
 // The "-newalbum" line of the loader's album at row (-1 when there is none), and how many of the
@@ -175,14 +170,14 @@ bool TOpenList::LoadLines(LinesFile::TLinesText text, const QString &fileName, T
             if (line.size() != newAlbum.size() || line != newAlbum)
                 continue;
             if (nodes + 1 > n)
-                throw DamagedList(i);
+                throw KsError::damagedList(i);
             TTreeNode *album = tree.AddRoot(valueAt(ListLines, i + 2, albumKey));
             ++nodes;
             const qint32 count = language::StrToInt(language::CutSubstring(lineAt(ListLines, i + 5), countKey));
             // Tracks whose lines lie inside the list; a count reaching past its end stops below.
             const qint64 inside = std::min<qint64>(std::max<qint32>(count, 0), std::max<qint64>(0, (n - i - 4) / 4));
             if (nodes + inside > n)
-                throw DamagedList(i);
+                throw KsError::damagedList(i);
             for (qint64 k = 0; k < count; ++k)
                 tree.AddChild(album, valueAt(ListLines, i + 7 + 4 * k, trackKey));
             nodes += inside;
@@ -303,13 +298,13 @@ QString TOpenList::RenameNode(const TTreeNode &node, const QString &oldTitle, co
 void TOpenList::Commit(QStringList lines)
 {
     // Nothing changes in memory unless the file has taken the lines.
-    Encoding = LinesFile::writeFile(ListFileName, lines, Encoding);
+    Encoding = LinesFile::writeFile(ListFileName, lines, Encoding, History);
     ListLines = std::move(lines);
 }
 
 void TOpenList::SaveTo(const QString &fileName) const
 {
-    LinesFile::writeFile(fileName, ListLines, Encoding);
+    LinesFile::writeFile(fileName, ListLines, Encoding, History);
 }
 
 bool TOpenList::IsListFile(const QString &path) const

@@ -11,6 +11,7 @@
 
 class TCatalogueTree;
 class TTreeNode;
+class TUndoHistory;
 
 /// What LoadList needs from its surroundings.
 struct TLoadContext
@@ -30,6 +31,7 @@ public:
     TAlbum CurrentAlbum;     ///< last album looked up
     TTrack CurrentTrack;     ///< last track looked up (set by callers)
     TextCodec::TFileEncoding Encoding; ///< how the file's lines were encoded; saves keep it
+    TUndoHistory *History = nullptr;   ///< where Commit and SaveTo record their writes, if anywhere
 
     /// Replaces the open list with the file's lines and rebuilds the tree. Throws KsError
     /// ("Cannot open file %s", "'%s' is not a valid integer value", "List index out of bounds (%d)",

@@ -13,4 +13,8 @@ namespace SafeSave {
 /// the temporary files that earlier saves of the same file left behind when they were killed.
 bool WriteFile(const QString &path, const QByteArray &bytes);
 
+/// Removes a file the program created, as a save would replace it: only a regular file (not a link)
+/// that the user may write; false, leaving it, otherwise or when the removal fails.
+bool RemoveFile(const QString &path);
+
 } // namespace SafeSave

@@ -120,3 +120,18 @@ bool SafeSave::WriteFile(const QString &path, const QByteArray &bytes)
     removeStaleTemporaries(folder, name);
     return true;
 }
+
+bool SafeSave::RemoveFile(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode)
+        || ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0 || ::unlink(name.constData()) != 0)
+        return false;
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}

@@ -1,6 +1,8 @@
 // SafeSave_win: QSaveFile writes a temporary file beside the target and replaces it when complete.
 #include "SafeSave.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 bool SafeSave::WriteFile(const QString &path, const QByteArray &bytes)
@@ -12,4 +14,10 @@ bool SafeSave::WriteFile(const QString &path, const QByteArray &bytes)
     if (file.write(bytes) != bytes.size())
         return false;
     return file.commit();
+}
+
+bool SafeSave::RemoveFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink() && info.isWritable() && QFile::remove(path);
 }

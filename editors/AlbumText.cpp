@@ -180,18 +180,18 @@ TSaveCheck CheckListSave(const QStringList &lines, const QString &path, bool isO
     return {};
 }
 
-void SaveAlbumList(const QString &fileName, const QStringList &album)
+void SaveAlbumList(const QString &fileName, const QStringList &album, TUndoHistory *history)
 {
-    LinesFile::writeLines(Paths::toFileSystem(fileName), album);
+    LinesFile::writeLines(Paths::toFileSystem(fileName), album, history);
 }
 
-bool AppendToListFile(const QString &fileName, const QStringList &album)
+bool AppendToListFile(const QString &fileName, const QStringList &album, TUndoHistory *history)
 {
     if (!Paths::fileExists(fileName))
         return false;
     const QString path = Paths::toFileSystem(fileName);
     const LinesFile::TLinesText list = LinesFile::readFile(path);
-    LinesFile::writeFile(path, ListEdits::AppendAlbums(list.Lines, album), list.Encoding);
+    LinesFile::writeFile(path, ListEdits::AppendAlbums(list.Lines, album), list.Encoding, history);
     return true;
 }
 

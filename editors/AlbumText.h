@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class TUndoHistory;
+
 namespace AlbumText {
 
 /// The album header fields, as typed or picked.
@@ -113,11 +115,12 @@ struct TSaveCheck
 };
 TSaveCheck CheckListSave(const QStringList &lines, const QString &path, bool isOpenListFile);
 
-/// Writes the album lines as a new list file, replacing one of that name. Throws KsError.
-void SaveAlbumList(const QString &fileName, const QStringList &album);
+/// Writes the album lines as a new list file, replacing one of that name, recorded in history if given.
+/// Throws KsError.
+void SaveAlbumList(const QString &fileName, const QStringList &album, TUndoHistory *history = nullptr);
 
 /// Adds the album lines to an existing list file (ListEdits::AppendAlbums); a missing file is left alone (false).
-/// Throws KsError when the file cannot be read or written.
-bool AppendToListFile(const QString &fileName, const QStringList &album);
+/// Throws KsError when the file cannot be read or written. The write is recorded in history if given.
+bool AppendToListFile(const QString &fileName, const QStringList &album, TUndoHistory *history = nullptr);
 
 } // namespace AlbumText

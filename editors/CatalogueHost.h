@@ -8,6 +8,7 @@ class TCatalogueTree;
 class THETreeView;
 class TMessages;
 class TOpenList;
+class TUndoHistory;
 
 /// The main window as the dialogs see it: the open list, its tree, and the two reloads.
 class ICatalogueHost
@@ -22,6 +23,8 @@ public:
     virtual void LoadList(const QString &fileName) = 0;
     /// Reloads the quick-load combo box from main.lis.
     virtual void LoadQuickLoadIndex() = 0;
+    /// Where every write of a list file or of main.lis is recorded, so that the user can undo it.
+    virtual TUndoHistory *History() = 0;
 };
 
 /// The seams every dialog is handed.

@@ -16,7 +16,7 @@ void SaveListText(ICatalogueHost &host, TMessages &messages, const QString &path
         return;
     }
     if (!ownFile) {
-        AlbumText::SaveAlbumList(path, lines);
+        AlbumText::SaveAlbumList(path, lines, host.History());
         return;
     }
     if (!messages.Ask(check.Question))

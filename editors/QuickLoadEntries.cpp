@@ -86,13 +86,13 @@ void TQuickLoadEntries::Load(const QString &programFolder)
     m_unreadIndex = false;
 }
 
-void TQuickLoadEntries::Save(const QString &programFolder)
+void TQuickLoadEntries::Save(const QString &programFolder, TUndoHistory *history)
 {
     // Writing entries the user never saw from the file would destroy the file's own.
     if (m_unreadIndex)
         return;
     try {
-        m_encoding = LinesFile::writeFile(IndexFile(programFolder), m_entries, m_encoding);
+        m_encoding = LinesFile::writeFile(IndexFile(programFolder), m_entries, m_encoding, history);
     } catch (const KsError &) {
         m_unsaved = true;
         throw;

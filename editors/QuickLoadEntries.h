@@ -40,8 +40,9 @@ public:
     /// Entries whose write failed are kept instead of the file. Throws KsError when it cannot be read.
     void Load(const QString &programFolder);
     /// Writes the entries to main.lis through a safe save; throws KsError "Cannot create file %s".
-    /// An index that could not be read is not overwritten unless the entries were edited since.
-    void Save(const QString &programFolder);
+    /// An index that could not be read is not overwritten unless the entries were edited since. With a
+    /// history the write is recorded there.
+    void Save(const QString &programFolder, TUndoHistory *history = nullptr);
 
 private:
     void Edited() { m_unreadIndex = false; }

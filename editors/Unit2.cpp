@@ -255,7 +255,7 @@ void TForm2::AddToList()
     if (path.isEmpty())
         return;
     if (!m_host.OpenList().IsListFile(path))
-        AlbumText::AppendToListFile(path, m_album);
+        AlbumText::AppendToListFile(path, m_album, m_host.History());
     else
         AddToOpenList();
 }

@@ -126,6 +126,14 @@ void TForm5::ShowManager()
     activateWindow();
 }
 
+void TForm5::IndexRestored()
+{
+    if (!isVisible())
+        return;
+    m_entries.Load(Paths::programFolder());
+    ShowEntries();
+}
+
 void TForm5::done(int result)
 {
     const bool wasVisible = isVisible();
@@ -137,7 +145,7 @@ void TForm5::done(int result)
 void TForm5::Closed()
 {
     RunGuarded(*m_services.Messages, [this] {
-        m_entries.Save(Paths::programFolder());
+        m_entries.Save(Paths::programFolder(), m_host.History());
         m_host.LoadQuickLoadIndex();
     });
 }

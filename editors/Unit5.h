@@ -22,6 +22,9 @@ public:
     /// Loads main.lis when it exists and shows the dialog, not modal.
     void ShowManager();
 
+    /// main.lis was put back (undo, redo): an open manager shows the file's entries, which its close writes.
+    void IndexRestored();
+
     /// Every way of closing (Button2, the close box, Escape) ends here: hide, write main.lis, reload the combo box.
     void done(int result) override;
 

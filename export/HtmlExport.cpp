@@ -6,7 +6,6 @@
 #include "language.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -128,42 +127,6 @@ TextCodec::TFileEncoding PageEncoding(const QStringList &listLines, const QStrin
     encoding.Utf8 = listEncoding.Utf8 || !TextCodec::fits1251(listFileName)
         || !std::all_of(listLines.begin(), listLines.end(), [](const QString &l) { return TextCodec::fits1251(l); });
     return encoding;
-}
-
-namespace {
-
-// The first line of a regular file is "-newalbum", after a UTF-8 byte-order mark if there is one.
-bool startsAsList(const QString &path)
-{
-    const QString name = Paths::toFileSystem(path);
-    if (!QFileInfo(name).isFile())
-        return false;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray head = file.read(16);
-    if (head.startsWith("\xEF\xBB\xBF"))
-        head.remove(0, 3);
-    const QByteArray marker("-newalbum");
-    return head.startsWith(marker)
-        && (head.size() == marker.size() || head.at(marker.size()) == '\r' || head.at(marker.size()) == '\n');
-}
-
-} // namespace
-
-QString TargetRefusal(const QString &path, const TKeptFiles &kept)
-{
-    const QString another = u" Выберите для страницы другой файл."_s;
-    if (Paths::sameFile(path, kept.ListFile))
-        return u"Страница не может заменить открытый список."_s + another;
-    if (Paths::sameFile(path, kept.QuickLoadIndex))
-        return u"Страница не может заменить список быстрой загрузки main.lis."_s + another;
-    for (const QString &settings : kept.SettingsFiles)
-        if (Paths::sameFile(path, settings))
-            return u"Страница не может заменить используемый файл настроек."_s + another;
-    if (startsAsList(path))
-        return u"Этот файл - список музыкальных файлов, страница не может его заменить."_s + another;
-    return QString();
 }
 
 void WritePage(const QString &path, const QStringList &listLines, const QString &listFileName,

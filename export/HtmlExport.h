@@ -34,19 +34,6 @@ QString DescriptionTarget(const QString &stored, const TPagePlace &place);
 QStringList PageLines(const QStringList &listLines, const QString &listFileName, const QString &charset,
                       const TPagePlace &place = {});
 
-/// Files a page must never replace.
-struct TKeptFiles
-{
-    QString ListFile;           ///< the open list's file
-    QString QuickLoadIndex;     ///< main.lis of the program folder
-    QStringList SettingsFiles;  ///< the settings files in use
-};
-
-/// The message that refuses path as the page's file, or empty when the page may be written there. Refused
-/// are the kept files (compared by Paths::sameFile) and any list file: one whose first line, after a
-/// byte-order mark, is "-newalbum".
-QString TargetRefusal(const QString &path, const TKeptFiles &kept);
-
 /// The page's encoding: UTF-8 when the list was written as UTF-8 or a text of the page does not fit
 /// code page 1251, else code page 1251.
 TextCodec::TFileEncoding PageEncoding(const QStringList &listLines, const QString &listFileName,

@@ -1,10 +1,12 @@
 // MainWindowFixture: a temporary program folder with lists, and the main window built on fakes.
 #pragma once
 
+#include "CatalogueTree.h"
 #include "ColourDialog.h"
 #include "DescriptionView.h"
 #include "FileAssociation.h"
 #include "FileDialogs.h"
+#include "He1.h"
 #include "LinesFile.h"
 #include "Messages.h"
 #include "Paths.h"
@@ -15,6 +17,8 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -85,6 +89,30 @@ struct TWindowUnderTest
 
     template <class T> T *Find(const QString &name) const { return Form->findChild<T *>(name); }
 };
+
+/// Edits a node in place as the user does: the field opens, the text is typed, Enter confirms.
+inline bool RenameInPlace(const TWindowUnderTest &w, TTreeNode *node, const QString &text)
+{
+    // A late activation of the window would take the focus from the field and close it.
+    w.Form->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.Form.get()))
+        return false;
+    THETreeView &view = *w.Form->TreeView();
+    view.Select(node);
+    static_cast<QAbstractItemView &>(view).edit(w.Form->Tree().IndexOf(node));
+    QPointer<QLineEdit> editor;
+    const auto visibleEditor = [&] {
+        for (QLineEdit *e : view.findChildren<QLineEdit *>())
+            if (e->isVisible())
+                editor = e;
+        return !editor.isNull();
+    };
+    if (!QTest::qWaitFor(visibleEditor, 2000))
+        return false;
+    editor->setText(text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    return QTest::qWaitFor([&] { return editor.isNull() || !editor->isVisible(); }, 2000);
+}
 
 /// True when every caption and selector of a shown window gets the width it needs: no button or label
 /// cuts its text, no combo box is squeezed below its minimum.

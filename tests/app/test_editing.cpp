@@ -31,28 +31,7 @@ struct TEditedList : TWindowOnList
     bool OnDisk() const { return readBytes(File) == listBytes(W.Form->OpenList().ListLines); }
     QStringList Texts() const { return CatalogueTestUtil::texts(Tree()); }
 
-    /// Edits a node in place as the user does: the field opens, the text is typed, Enter confirms.
-    bool Rename(TTreeNode *node, const QString &text) const
-    {
-        // A late activation of the window would take the focus from the field and close it.
-        W.Form->activateWindow();
-        if (!QTest::qWaitForWindowActive(W.Form.get()))
-            return false;
-        View().Select(node);
-        static_cast<QAbstractItemView &>(View()).edit(Tree().IndexOf(node));
-        QPointer<QLineEdit> editor;
-        const auto visibleEditor = [&] {
-            for (QLineEdit *e : View().findChildren<QLineEdit *>())
-                if (e->isVisible())
-                    editor = e;
-            return !editor.isNull();
-        };
-        if (!QTest::qWaitFor(visibleEditor, 2000))
-            return false;
-        editor->setText(text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        return QTest::qWaitFor([&] { return editor.isNull() || !editor->isVisible(); }, 2000);
-    }
+    bool Rename(TTreeNode *node, const QString &text) const { return RenameInPlace(W, node, text); }
 };
 
 } // namespace
@@ -344,6 +323,28 @@ private slots:
         QCOMPARE(l.W.FileDialogs.Requests[3].StartFolder, l.Folder.Path(u"lists/"_s));
         QCOMPARE(l.W.FileDialogs.Requests[3].Kind, u"save"_s);
         QCOMPARE(l.W.Messages.Errors.size(), 1);
+    }
+
+    // "Экспорт в M3U": the whole list, or after "Да" the selected track's album alone; the open list refused.
+    void m3uExport()
+    {
+        TEditedList l;
+        QVERIFY(l.Load(albumBlock(u"Один"_s, {}, {}, tracksNamed({ u"a"_s }))
+                       + albumBlock(u"Два"_s, {}, {}, tracksNamed({ u"b"_s, u"c"_s }))));
+        l.View().Select(l.Node(3));
+        for (const bool albumOnly : { false, true }) {
+            l.W.Messages.Answers = { albumOnly };
+            l.W.FileDialogs.Answer(l.Folder.Path(u"x"_s));
+            l.Trigger(u"M3U1"_s);
+            QCOMPARE(l.W.Messages.Questions.last(), u"Записать в плейлист только альбом «Два»? «Нет» — весь список."_s);
+            const QByteArray playlist = readBytes(l.Folder.Path(u"x.m3u8"_s));
+            QCOMPARE(playlist.count("#EXTINF:180,Someone - "), albumOnly ? 2 : 3);
+            QCOMPARE(playlist.contains("\r\na\r\n"), !albumOnly);
+        }
+        l.W.FileDialogs.Answer(l.File);
+        l.Trigger(u"M3U1"_s);
+        QVERIFY(l.W.Messages.Messages.last().startsWith(u"Плейлист не может заменить открытый список."_s));
+        QVERIFY(l.OnDisk());
     }
 
     void commandsShowTheirDialogs()

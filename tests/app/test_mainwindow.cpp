@@ -128,17 +128,18 @@ private slots:
         QStringList menuNames;
         for (QAction *a : menu->actions())
             menuNames << a->objectName();
-        QCOMPARE(menuNames, (QStringList{ u"lstKestrune1"_s, u"N3"_s, u"HTML1"_s, u"N4"_s, u"N8"_s, u"ID3TAG1"_s }));
+        QCOMPARE(menuNames, (QStringList{ u"N11"_s, u"N12"_s, u"N13"_s, u"lstKestrune1"_s, u"N3"_s, u"HTML1"_s, u"M3U1"_s,
+                                          u"N4"_s, u"N8"_s, u"ID3TAG1"_s }));
         QCOMPARE(texts(menu->actions()),
-                 (QStringList{ u"Связать файлы *.lst с Kestrune"_s, u"Настройки"_s, u"Генерация HTML файла списка"_s,
-                               u"Поиск файлов"_s, u"Сделать список используемым по умолчанию"_s,
+                 (QStringList{ u"Отменить"_s, u"Повторить"_s, u"-"_s, u"Связать файлы *.lst с Kestrune"_s, u"Настройки"_s,
+                               u"Генерация HTML файла списка"_s, u"Экспорт в M3U"_s, u"Поиск файлов"_s, u"Сделать список используемым по умолчанию"_s,
                                u"Редактор ID3 тегов"_s }));
 
         const QList<std::pair<QString, QString>> actions{
             { u"SaveAction"_s, u"Ctrl+S"_s }, { u"NewList"_s, u"Ctrl+N"_s },      { u"OpenList"_s, u"Ctrl+O"_s },
             { u"CollapseAll"_s, u"Ctrl+C"_s }, { u"DiscriptionShow"_s, u"Ctrl+D"_s }, { u"ImageShow"_s, u"Ctrl+I"_s },
             { u"AboutShow"_s, u"Ctrl+A"_s },  { u"SelectList"_s, u"Ctrl+L"_s },   { u"Delete"_s, u"Shift+Del"_s },
-            { u"Find"_s, u"F3"_s },
+            { u"Find"_s, u"F3"_s },       { u"N11"_s, u"Ctrl+Z"_s },           { u"N12"_s, u"Ctrl+Y"_s },
         };
         for (const auto &[name, keys] : actions) {
             auto *a = w.Find<QAction>(name);

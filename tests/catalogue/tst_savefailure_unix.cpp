@@ -10,6 +10,7 @@
 #include "QuickLoadEntries.h"
 #include "SettingsFile.h"
 #include "TestSupport.h"
+#include "UndoHistory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,6 +39,7 @@ private slots:
     void failedWriteKeepsTheOldFile();
     void readOnlyFolderKeepsTheOldFile();
     void killedSavesLeaveNoVisibleStrays();
+    void failedUndoKeepsItsStep();
 };
 
 // Every way the program saves a user's file, on a read-only file, a link to one and a FIFO: each fails
@@ -188,6 +190,36 @@ void TestSaveFailure::killedSavesLeaveNoVisibleStrays()
     LinesFile::writeLines(file, a);
     kept.sort();
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
+}
+
+// An undo or redo that cannot write (a size limit) or remove what it made (a protected file) fails
+// loudly, leaves the file as it was and keeps its step for a later try.
+void TestSaveFailure::failedUndoKeepsItsStep()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"list.lst"_s), made = dir.filePath(u"made.lst"_s);
+    const QByteArray big(200 * 1024, 'x');
+    writeBytes(file, big);
+    TUndoHistory history;
+    QVERIFY(history.Write(made, "new") && history.Write(file, "small"));
+    {
+        FileSizeLimit limit(64 * 1024);
+        QVERIFY(limit.ok());
+        QCOMPARE(TestSupport::errorOf([&] { history.Undo(); }), u"Cannot create file "_s + file);
+    }
+    QCOMPARE(readBytes(file), QByteArray("small"));
+    QCOMPARE(history.UndoSteps().size(), 2);
+    QVERIFY(history.Undo().Refusal.isEmpty());
+    QCOMPARE(readBytes(file), big);
+    QVERIFY(QFile::setPermissions(made, QFile::ReadOwner));
+    {
+        WithoutFileOverride user;
+        if (writable(made))
+            QSKIP("this kernel lets root write a read-only file without dac_override");
+        QCOMPARE(TestSupport::errorOf([&] { history.Undo(); }), u"Cannot delete file "_s + made);
+    }
+    QVERIFY(QFile::exists(made));
+    QCOMPARE(history.UndoSteps().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestSaveFailure)

@@ -1,4 +1,5 @@
 // tst_htmlexport: the HTML page of a list, byte for byte, its escaping and its character set.
+#include "ExportTarget.h"
 #include "HtmlExport.h"
 #include "KsError.h"
 #include "TestSupport.h"
@@ -171,7 +172,7 @@ private slots:
                                            { "marked.htm", "\xEF\xBB\xBF-newalbum\n" }, { "page.htm", "-newalbums\r\n" } })
             writeBytes(dir.filePath(QString::fromLatin1(name)), bytes);
         QVERIFY(QFile::link(dir.filePath(u"open.lst"_s), dir.filePath(u"link.htm"_s)));
-        const HtmlExport::TKeptFiles kept{ dir.filePath(u"open.lst"_s), dir.filePath(u"prog/main.lis"_s),
+        const ExportTarget::TKeptFiles kept{ dir.filePath(u"open.lst"_s), dir.filePath(u"prog/main.lis"_s),
                                            { dir.filePath(u"prog/ks.ini"_s), dir.filePath(u"own.ini"_s) } };
         const QString another = u" Выберите для страницы другой файл."_s;
         const QString list = u"Этот файл - список музыкальных файлов, страница не может его заменить."_s + another;
@@ -183,7 +184,7 @@ private slots:
             { u"other"_s, list }, { u"marked.htm"_s, list }, { u"page.htm"_s, QString() }, { u"main.lis"_s, QString() },
         };
         for (const auto &[name, refusal] : rows)
-            QCOMPARE(HtmlExport::TargetRefusal(dir.filePath(name), kept), refusal);
+            QCOMPARE(ExportTarget::Refusal(dir.filePath(name), kept, ExportTarget::TKind::Page), refusal);
     }
 };
 
