@@ -3,6 +3,7 @@
 
 #include "FileAssociation.h"
 #include "He1.h"
+#include "KsError.h"
 #include "SchemeColours.h"
 #include "Unit7.h"
 #include "NativeWindow.h"
@@ -18,6 +19,7 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
 using Settings::TColourKey;
 
 namespace {
@@ -226,5 +228,13 @@ void TForm1::ShowSettingsDialog()
 
 void TForm1::AssociateListFiles()
 {
-    m_association.AssociateListFiles();
+    // The desktop may take a while to take it up (its MIME database is rebuilt): the window goes on
+    // meanwhile, and the user hears when it is done.
+    m_association.AssociateListFiles([this](const QString &failure) {
+        Guarded([this, &failure] {
+            if (!failure.isEmpty())
+                throw KsError(failure);
+            m_messages.ShowMessage(u"Файлы *.lst связаны с Kestrune."_s);
+        });
+    });
 }

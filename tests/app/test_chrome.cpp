@@ -163,10 +163,15 @@ private slots:
         QAction *associate = w.Find<QAction>(u"lstKestrune1"_s);
         associate->trigger();
         QCOMPARE(w.Association.Requests, 1);
+        // Nothing is said until the desktop has taken it up, then that it is done, or why it failed.
         QVERIFY(w.Messages.Errors.isEmpty() && w.Messages.Messages.isEmpty());
+        w.Association.Pending(QString());
+        QCOMPARE(w.Messages.Messages, QStringList{ u"Файлы *.lst связаны с Kestrune."_s });
+        w.Association.Pending(u"update-mime-database /x failed: disk full"_s);
+        QCOMPARE(w.Messages.Errors, QStringList{ u"update-mime-database /x failed: disk full."_s });
         w.Association.Failure = u"Failed to create key .lst"_s;
         associate->trigger();
-        QCOMPARE(w.Messages.Errors, QStringList{ u"Failed to create key .lst."_s });
+        QCOMPARE(w.Messages.Errors.last(), u"Failed to create key .lst."_s);
     }
 };
 
