@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -171,6 +172,8 @@ private:
     void ApplySettings(const Settings::TWindowSettings &settings);
     /// The client area where the window system has put it; the toolkit's record off X11 or when hidden.
     QRect ClientOnScreen() const;
+    /// Runs action with the window's frame once the window manager has framed the window (X11 only).
+    void WhenFramed(std::function<void(const QMargins &frame)> action);
     /// The window manager's frame around the window, from the window system's placement where there is
     /// one (none while the window manager has not framed the window), else the toolkit's.
     QMargins FrameMargins(const std::optional<NativeWindow::TPlacement> &placed) const;

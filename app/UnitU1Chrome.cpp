@@ -49,11 +49,17 @@ void TForm1::ChangeWindowFlags(Qt::WindowFlags flags, const QRect &client)
     if (!visible)
         return;
     show();
-    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (child->isWindow() && child->isVisible()) {
-            NativeWindow::SetOwner(child->windowHandle(), windowHandle());
-            child->raise();
-        }
+    // Once more when the window manager has taken the new window: it links a dialog only to a window it
+    // manages.
+    const auto ownDialogs = [this] {
+        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (child->isWindow() && child->isVisible()) {
+                NativeWindow::SetOwner(child->windowHandle(), windowHandle());
+                child->raise();
+            }
+    };
+    ownDialogs();
+    WhenFramed([ownDialogs](const QMargins &) { ownDialogs(); });
     if (active && active != this && active->isVisible())
         active->activateWindow();
 }

@@ -133,7 +133,7 @@ void TForm1::ApplySettings(const Settings::TWindowSettings &settings)
     // A window the window manager has not framed yet (the first paint can come before that, and new
     // flags make a new window) is placed again by its frame once it has one.
     if (placed && (newWindow || !placed->Framed) && !settings.Borderless())
-        new TWhenFramed(this, [this, wanted = settings.Bounds, minimum](const QMargins &framed) {
+        WhenFramed([this, wanted = settings.Bounds, minimum](const QMargins &framed) {
             if (!isMaximized() && !Borderless())
                 setGeometry(WindowPlacement::Place(wanted, framed, minimum, screenAreas()));
         });
@@ -181,6 +181,11 @@ void TForm1::ApplyColours()
     paint(ComboBox1, { QPalette::Base }, colour(Settings::ComboColour));
     paint(ComboBox1, { QPalette::Text }, colour(Settings::ComboFontColour));
     paint(TabSheet2, { QPalette::Window }, colour(Settings::ImageColour));
+}
+
+void TForm1::WhenFramed(std::function<void(const QMargins &frame)> action)
+{
+    new TWhenFramed(this, std::move(action));
 }
 
 QRect TForm1::ClientOnScreen() const

@@ -33,11 +33,11 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-// The values of a window's property, up to four of 32 bits; none when it is not set.
-QList<quint32> property(xcb_connection_t *connection, xcb_window_t window, const char *name)
+// The values of a window's property, up to count of 32 bits; none when it is not set.
+QList<quint32> property(xcb_connection_t *connection, xcb_window_t window, const char *name, quint32 count = 4)
 {
     const auto reply = owned(xcb_get_property_reply(
-        connection, xcb_get_property(connection, 0, window, atom(connection, name), XCB_ATOM_ANY, 0, 4), nullptr));
+        connection, xcb_get_property(connection, 0, window, atom(connection, name), XCB_ATOM_ANY, 0, count), nullptr));
     QList<quint32> values;
     if (!reply || reply->type == XCB_ATOM_NONE)
         return values;
@@ -79,17 +79,19 @@ std::optional<NativeWindow::TPlacement> NativeWindow::Placement(const QWindow *w
         return std::nullopt;
 
     // The frame the window manager has drawn around the window, as it announces it (EWMH's
-    // _NET_FRAME_EXTENTS: left, right, top, bottom); else, once it has taken the window (ICCCM's
-    // WM_STATE), the extent around the client of the frame window it put the client in, a child of the
-    // root. Until then there is no frame yet. Without a window manager there is none.
+    // _NET_FRAME_EXTENTS: left, right, top, bottom). A manager that does not announce frames: once it
+    // has taken the window (ICCCM's WM_STATE), the extent around the client of the frame window it put
+    // the client in, a child of the root. Until then there is no frame yet. Without a manager there is none.
     QMargins margins;
     bool framed = false;
+    const auto extentsAtom = atom(connection, "_NET_FRAME_EXTENTS");
     if (const QList<quint32> extents = property(connection, client, "_NET_FRAME_EXTENTS"); extents.size() == 4) {
         margins = QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3]));
         framed = true;
     } else if (property(connection, root, "_NET_SUPPORTING_WM_CHECK").isEmpty()) {
         framed = true;
-    } else if (!property(connection, client, "WM_STATE").isEmpty() && tree->parent != root) {
+    } else if (!property(connection, root, "_NET_SUPPORTED", 4096).contains(extentsAtom)
+               && !property(connection, client, "WM_STATE").isEmpty() && tree->parent != root) {
         xcb_window_t frame = tree->parent;
         for (xcb_window_t parent = frame; parent != root && parent != XCB_WINDOW_NONE;) {
             frame = parent;
