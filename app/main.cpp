@@ -29,7 +29,8 @@ bool AnswerCommandLine(int argc, char *argv[])
     case CommandLine::TRequest::Run:
         return false;
     case CommandLine::TRequest::Help:
-        text = CommandLine::HelpText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        text = CommandLine::HelpText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                     CommandLine::HelpLanguage(QLocale::system()));
         break;
     case CommandLine::TRequest::Version:
         text = CommandLine::VersionText();
