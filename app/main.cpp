@@ -44,8 +44,10 @@ bool AnswerCommandLine(int argc, char *argv[])
 void ChooseProgramFolder(TMessages &messages)
 {
     const Paths::TStartFolders folders = Paths::startFolders();
-    Paths::setProgramFolder(Paths::chooseProgramFolder(folders));
-    if (!folders.ExecutableWritable)
+    const QString programFolder = Paths::chooseProgramFolder(folders);
+    Paths::setProgramFolder(programFolder);
+    // Also for root, who could write the installed program's folder but keeps the lists in the data folder.
+    if (programFolder == folders.UserData)
         RunGuarded(messages, [&folders] { Paths::prepareUserDataFolder(folders.UserData, folders.Demo); });
 }
 

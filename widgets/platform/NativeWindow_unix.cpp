@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QList>
+#include <QtMath>
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -24,6 +25,12 @@ template <class Reply> TReply<Reply> owned(Reply *reply)
 int logical(int native, qreal factor)
 {
     return qRound(native / factor);
+}
+
+// A frame's width in logical pixels, rounded up: a window placed by it never reaches past the screen.
+int logicalAtLeast(int native, qreal factor)
+{
+    return qCeil(native / factor - 1e-6);
 }
 
 xcb_atom_t atom(xcb_connection_t *connection, const char *name)
@@ -118,8 +125,8 @@ std::optional<NativeWindow::TPlacement> NativeWindow::Placement(const QWindow *w
     placement.Client = QRect(origin.x() + logical(onRoot->dst_x - origin.x(), factor),
                              origin.y() + logical(onRoot->dst_y - origin.y(), factor),
                              logical(geometry->width, factor), logical(geometry->height, factor));
-    placement.Frame = QMargins(logical(margins.left(), factor), logical(margins.top(), factor),
-                               logical(margins.right(), factor), logical(margins.bottom(), factor));
+    placement.Frame = QMargins(logicalAtLeast(margins.left(), factor), logicalAtLeast(margins.top(), factor),
+                               logicalAtLeast(margins.right(), factor), logicalAtLeast(margins.bottom(), factor));
     placement.Framed = framed;
     return placement;
 }
