@@ -2,134 +2,84 @@
 // them (openbox on an X display of its own, at Qt's scale factor 1.5; see under-openbox.sh).
 #include "MainWindowFixture.h"
 
+#include "NativeWindow.h"
 #include "SettingsFile.h"
 #include "Unit7.h"
 #include "Unit8.h"
-#include "NativeWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QGuiApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
-#include <QElapsedTimer>
 #include <QtTest>
 
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-xcb_connection_t *connection()
-{
-    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-}
-
-// The program's windows as the window manager stacks them, the lowest first.
-QList<quint32> stacking()
-{
-    xcb_connection_t *c = connection();
-    const QByteArray name = "_NET_CLIENT_LIST_STACKING";
-    xcb_intern_atom_reply_t *atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, quint16(name.size()), name.constData()), nullptr);
-    QList<quint32> windows;
-    if (!atom)
-        return windows;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_get_property_reply_t *list = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 4096), nullptr);
-    if (list) {
-        const auto *ids = static_cast<const xcb_window_t *>(xcb_get_property_value(list));
-        windows = QList<quint32>(ids, ids + xcb_get_property_value_length(list) / 4);
-    }
-    std::free(list);
-    std::free(atom);
-    return windows;
-}
-
-// True when the window manager has the dialog above the main window.
+// True when the window manager stacks the dialog above the main window (EWMH's list, the lowest first).
 bool above(QWidget *dialog, QWidget *main)
 {
-    const QList<quint32> order = stacking();
+    xcb_connection_t *c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const QByteArray name = "_NET_CLIENT_LIST_STACKING";
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, quint16(name.size()), name.constData()), nullptr), &std::free);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> list(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom ? atom->atom : 0, XCB_ATOM_WINDOW, 0, 4096), nullptr),
+        &std::free);
+    if (!list)
+        return false;
+    const auto *ids = static_cast<const xcb_window_t *>(xcb_get_property_value(list.get()));
+    const QList<quint32> order(ids, ids + xcb_get_property_value_length(list.get()) / 4);
     // The native windows of now: QWidget::winId() can name one its window has already replaced.
     const qsizetype d = order.indexOf(quint32(dialog->windowHandle()->winId()));
     const qsizetype m = order.indexOf(quint32(main->windowHandle()->winId()));
     return d >= 0 && m >= 0 && d > m;
 }
 
-// True once the dialog has stayed above the main window for 300 ms: the window manager maps and raises a
-// re-created window over its dialogs for a moment before it stacks them again.
-bool settlesAbove(QWidget *dialog, QWidget *main)
+// True once the condition has held for 300 ms: a window manager frames, places and stacks a new window
+// in steps (it raises a re-created window over its dialogs for a moment; the program places a window
+// again once it is framed), and a condition can hold for a moment in between.
+template <class F> bool settles(F condition)
 {
-    QElapsedTimer above_;
+    QElapsedTimer since;
     return QTest::qWaitFor([&] {
-        if (!above(dialog, main))
-            above_.invalidate();
-        else if (!above_.isValid())
-            above_.start();
-        return above_.isValid() && above_.elapsed() >= 300;
+        if (!condition())
+            since.invalidate();
+        else if (!since.isValid())
+            since.start();
+        return since.isValid() && since.elapsed() >= 300;
     }, 10000);
 }
 
-// For a failure's message: the stacking and the dialog's owner as the X server has them.
-QString stackingReport(QWidget *dialog, QWidget *main)
+bool settlesAbove(QWidget *dialog, QWidget *main)
 {
-    xcb_connection_t *c = connection();
-    const xcb_window_t d = xcb_window_t(dialog->windowHandle()->winId());
-    xcb_get_property_reply_t *owner =
-        xcb_get_property_reply(c, xcb_get_property(c, 0, d, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1), nullptr);
-    const quint32 ownerId = owner && xcb_get_property_value_length(owner) == 4
-        ? *static_cast<const quint32 *>(xcb_get_property_value(owner)) : 0;
-    std::free(owner);
-    QString order;
-    for (quint32 id : stacking())
-        order += u' ' + QString::number(id, 16);
-    return u"dialog %1 owned by %2, main %3, stacking (lowest first):%4"_s.arg(QString::number(d, 16),
-        QString::number(ownerId, 16), QString::number(main->windowHandle()->winId(), 16), order);
+    return settles([=] { return above(dialog, main); });
 }
 
-// The framed window where the X server has it, once it is placed.
-QRect outerOnScreen(QWidget *window)
+// The window where the X server has it.
+NativeWindow::TPlacement placed(QWidget *window)
 {
-    const std::optional<NativeWindow::TPlacement> placed = NativeWindow::Placement(window->windowHandle());
-    return placed ? placed->Client.marginsAdded(placed->Frame) : QRect();
+    return NativeWindow::Placement(window->windowHandle()).value_or(NativeWindow::TPlacement());
 }
 
-QRect clientOnScreen(QWidget *window)
-{
-    const std::optional<NativeWindow::TPlacement> placed = NativeWindow::Placement(window->windowHandle());
-    return placed ? placed->Client : QRect();
-}
-
-// For a failure's message.
-QString describe(QWidget *window, int start)
-{
-    const std::optional<NativeWindow::TPlacement> placed = NativeWindow::Placement(window->windowHandle());
-    if (!placed)
-        return u"start %1: not placed"_s.arg(start);
-    const QRect &c = placed->Client;
-    const QMargins &f = placed->Frame;
-    return u"start %1: client %2,%3 %4x%5, frame %6,%7,%8,%9"_s.arg(start).arg(c.x()).arg(c.y()).arg(c.width())
-        .arg(c.height()).arg(f.left()).arg(f.top()).arg(f.right()).arg(f.bottom());
-}
-
-// Shows the window and waits for its first paint, which loads the list and applies the settings; a real
-// display on a busy machine can take a while.
+// Shows the window and waits for its first paint, which loads the list and applies the settings.
 bool showAndLoad(TWindowUnderTest &w)
 {
     w.Form->show();
-    if (!QTest::qWaitForWindowExposed(w.Form.get(), 20000))
-        return false;
-    for (int i = 0; i < 2000 && w.Form->FirstPaintPending(); ++i)
-        QTest::qWait(10);
-    return !w.Form->FirstPaintPending();
+    return QTest::qWaitForWindowExposed(w.Form.get(), 20000)
+        && QTest::qWaitFor([&] { return !w.Form->FirstPaintPending(); }, 20000);
 }
 
 } // namespace
@@ -138,11 +88,16 @@ class TestWindowManager : public QObject
 {
     Q_OBJECT
 
+    TProgramFolder *m_folder = nullptr;
+
 private slots:
-    void initTestCase()
+    void initTestCase() { QCOMPARE(QGuiApplication::platformName(), u"xcb"_s); }
+    void init()
     {
-        QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
+        m_folder = new TProgramFolder;
+        m_folder->WriteLines(u"list.lst"_s, albumBlock(u"A"_s, QString(), QString()));
     }
+    void cleanup() { delete m_folder; }
 
     // Whatever the settings say, the whole framed window, its buttons included, is on the screen.
     void staysOnScreen_data()
@@ -153,27 +108,25 @@ private slots:
             << QByteArray("[Form]\r\nTop=74\r\nLeft=92\r\nWidth=900\r\nHeight=560\r\n") << u"SpeedButton3"_s;
         QTest::newRow("far too wide, borderless")
             << QByteArray("[Form]\r\nWidth=100000\r\n[Options]\r\nNoBorder=true\r\n") << u"SpeedButton12"_s;
-        QTest::newRow("int limits") << QByteArray("[Form]\r\nTop=-2147483648\r\nLeft=2147483647\r\n"
-                                                  "Width=2147483647\r\nHeight=2147483647\r\n")
-                                    << u"SpeedButton3"_s;
+        QTest::newRow("int limits")
+            << QByteArray("[Form]\r\nTop=-2147483648\r\nLeft=2147483647\r\nWidth=2147483647\r\nHeight=2147483647\r\n")
+            << u"SpeedButton3"_s;
     }
 
     void staysOnScreen()
     {
         QFETCH(QByteArray, settings);
         QFETCH(QString, button);
-        TProgramFolder folder;
-        folder.WriteLines(u"list.lst"_s, albumBlock(u"A"_s, QString(), QString()));
-        folder.WriteBytes(u"ks.ini"_s, settings);
+        m_folder->WriteBytes(u"ks.ini"_s, settings);
         TWindowUnderTest w;
         w.Create();
         QVERIFY(showAndLoad(w));
         const QRect screen = w.Form->screen()->availableGeometry();
-        QTRY_VERIFY2(screen.contains(outerOnScreen(w.Form.get())), qPrintable(describe(w.Form.get(), 1)));
+        const auto outer = [&] { return placed(w.Form.get()).Client.marginsAdded(placed(w.Form.get()).Frame); };
+        QVERIFY(settles([&] { return placed(w.Form.get()).Framed && screen.contains(outer()); }));
         auto *target = w.Find<QToolButton>(button);
-        QVERIFY(target->isVisible());
         const QRect local(target->mapTo(w.Form.get(), QPoint(0, 0)), target->size());
-        QVERIFY(screen.contains(local.translated(clientOnScreen(w.Form.get()).topLeft())));
+        QVERIFY(target->isVisible() && screen.contains(local.translated(placed(w.Form.get()).Client.topLeft())));
     }
 
     // A start, an exit and a start again leave the window where it was.
@@ -181,40 +134,29 @@ private slots:
     {
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<QRect>("expected"); // the place of the first start; empty where the frame decides
-        QTest::newRow("with a border") << QByteArray("[Form]\r\nTop=100\r\nLeft=300\r\nWidth=500\r\nHeight=360\r\n")
-                                       << QRect(300, 100, 500, 360);
-        QTest::newRow("borderless")
-            << QByteArray("[Form]\r\nTop=100\r\nLeft=300\r\nWidth=500\r\nHeight=360\r\n[Options]\r\nNoBorder=true\r\n")
-            << QRect(300, 100, 500, 360);
-        QTest::newRow("stays on top")
-            << QByteArray("[Form]\r\nTop=60\r\nLeft=40\r\nWidth=500\r\nHeight=360\r\n[Options]\r\nStayOnTop=true\r\n")
-            << QRect(40, 60, 500, 360);
-        QTest::newRow("at the top edge") << QByteArray("[Form]\r\nTop=0\r\nLeft=0\r\nWidth=500\r\nHeight=360\r\n")
-                                         << QRect();
-        QTest::newRow("borderless at the top edge")
-            << QByteArray("[Form]\r\nTop=0\r\nLeft=0\r\nWidth=500\r\nHeight=360\r\n[Options]\r\nNoBorder=true\r\n")
-            << QRect(0, 0, 500, 360);
+        const QByteArray bounds = "[Form]\r\nTop=100\r\nLeft=300\r\nWidth=500\r\nHeight=360\r\n";
+        const QByteArray atTheTop = "[Form]\r\nTop=0\r\nLeft=0\r\nWidth=500\r\nHeight=360\r\n";
+        const QByteArray noBorder = "[Options]\r\nNoBorder=true\r\n";
+        QTest::newRow("with a border") << bounds << QRect(300, 100, 500, 360);
+        QTest::newRow("borderless") << bounds + noBorder << QRect(300, 100, 500, 360);
+        QTest::newRow("stays on top") << bounds + "[Options]\r\nStayOnTop=true\r\n" << QRect(300, 100, 500, 360);
+        QTest::newRow("at the top edge") << atTheTop << QRect();
+        QTest::newRow("borderless at the top edge") << atTheTop + noBorder << QRect(0, 0, 500, 360);
     }
 
     void positionRoundTrip()
     {
         QFETCH(QByteArray, settings);
         QFETCH(QRect, expected);
-        TProgramFolder folder;
-        folder.WriteLines(u"list.lst"_s, albumBlock(u"A"_s, QString(), QString()));
-        const QString ini = folder.WriteBytes(u"ks.ini"_s, settings);
+        const QString ini = m_folder->WriteBytes(u"ks.ini"_s, settings);
         for (int start = 1; start <= 3; ++start) {
             TWindowUnderTest w;
             w.Create();
             QVERIFY(showAndLoad(w));
-            if (expected.isEmpty()) {
-                // Moved down and right by its frame, once, so that the title bar is on the screen.
-                QTRY_VERIFY2(w.Form->screen()->availableGeometry().contains(outerOnScreen(w.Form.get())),
-                             qPrintable(describe(w.Form.get(), start)));
-                QTRY_VERIFY(!clientOnScreen(w.Form.get()).topLeft().isNull());
-                expected = clientOnScreen(w.Form.get());
-            }
-            QTRY_COMPARE(clientOnScreen(w.Form.get()), expected);
+            QTRY_VERIFY(placed(w.Form.get()).Framed);
+            if (expected.isEmpty()) // moved by the frame, once
+                expected = QRect(QPoint(placed(w.Form.get()).Frame.left(), placed(w.Form.get()).Frame.top()), QSize(500, 360));
+            QVERIFY(settles([&] { return placed(w.Form.get()).Client == expected; }));
             w.Form->close();
             QCOMPARE(Settings::Read(ini).Bounds, expected);
         }
@@ -223,43 +165,34 @@ private slots:
     // Every dialog of the program stays above the main window, also one that stays on top.
     void dialogsStayAbove()
     {
-        TProgramFolder folder;
-        folder.WriteLines(u"list.lst"_s, albumBlock(u"A"_s, QString(), QString()));
-        folder.WriteBytes(u"ks.ini"_s, "[Options]\r\nStayOnTop=true\r\n");
+        m_folder->WriteBytes(u"ks.ini"_s, "[Options]\r\nStayOnTop=true\r\n");
         TWindowUnderTest w;
         w.Create();
         QVERIFY(showAndLoad(w));
-        QTRY_VERIFY(w.Form->StaysOnTop());
+        // The user opens the dialog once the window manager has taken the window the settings re-created.
+        QTRY_VERIFY(w.Form->StaysOnTop() && placed(w.Form.get()).Framed);
         w.Find<QAction>(u"N3"_s)->trigger();
         TForm7 *settings = w.Form->Form7();
         QVERIFY(QTest::qWaitForWindowExposed(settings));
-        QVERIFY2(settlesAbove(settings, w.Form.get()), qPrintable(stackingReport(settings, w.Form.get())));
+        QVERIFY(settlesAbove(settings, w.Form.get()));
         // Switched off and on again from the dialog, which re-creates the main window each time.
-        auto *onTop = settings->findChild<QCheckBox *>(u"CheckBox2"_s);
         for (bool on : { false, true }) {
-            onTop->click();
+            settings->findChild<QCheckBox *>(u"CheckBox2"_s)->click();
             QCOMPARE(w.Form->StaysOnTop(), on);
-            QTRY_VERIFY(w.Form->isVisible());
-            QVERIFY2(settlesAbove(settings, w.Form.get()), qPrintable(stackingReport(settings, w.Form.get())));
+            QVERIFY(settlesAbove(settings, w.Form.get()));
         }
-        // A dialog shown later, while the main window is on top and active.
-        w.Form->activateWindow();
+        // A dialog shown later; a message box while no window of the program is active.
         w.Find<QAction>(u"ID3TAG1"_s)->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(w.Form->Form8()));
-        QVERIFY2(settlesAbove(w.Form->Form8(), w.Form.get()), qPrintable(stackingReport(w.Form->Form8(), w.Form.get())));
-        QVERIFY2(settlesAbove(settings, w.Form.get()), qPrintable(stackingReport(settings, w.Form.get())));
-
-        // A message box while no window of the program is active (a report that comes later) too.
+        QVERIFY(settlesAbove(w.Form->Form8(), w.Form.get()));
         bool boxAbove = false;
-        int checks = 0;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            boxAbove = box->windowHandle() && above(box, w.Form.get());
-            if (boxAbove || ++checks == 100)
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                poll.stop();
+                boxAbove = settlesAbove(box, w.Form.get());
                 box->button(QMessageBox::Ok)->click();
+            }
         });
         poll.start(50);
         QApplication::setActiveWindow(nullptr);
