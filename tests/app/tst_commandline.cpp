@@ -53,7 +53,6 @@ private slots:
         QTest::newRow("-h, Russian first of several") << u"-h"_s << QStringList{ u"en_US.UTF-8"_s, u"ru:en"_s } << russian;
         QTest::newRow("--help, German") << u"--help"_s << QStringList{ u"de_DE.UTF-8"_s, QString() } << english;
         QTest::newRow("--help, C") << u"--help"_s << QStringList{ u"C"_s, QString() } << english;
-        QTest::newRow("--help, Ukrainian") << u"--help"_s << QStringList{ u"uk_UA.UTF-8"_s, QString() } << english;
     }
 
     void programAnswersWithoutDisplay()
