@@ -30,10 +30,4 @@ struct TCommand
 /// begin with "-" or names an existing file (isFile tells). Anything else is a command or Wrong.
 TCommand Parse(const QStringList &arguments, const std::function<bool(const QString &)> &isFile);
 
-/// The program's forms of use, one a line.
-QString UsageText();
-
-/// The options of the work without a window, for the help text.
-QString OptionsText();
-
 } // namespace BatchCommand

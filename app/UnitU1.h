@@ -4,6 +4,7 @@
 #include "AlbumMonitor.h"
 #include "CatalogueHost.h"
 #include "Messages.h"
+#include "NativeWindow.h"
 #include "OpenList.h"
 #include "SettingsHost.h"
 #include "UndoHistory.h"
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -172,13 +174,21 @@ private:
 
     // Settings (UnitU1Settings.cpp).
     void ApplySettings(const Settings::TWindowSettings &settings);
+    /// The client area where the window system has put it; the toolkit's record off X11 or when hidden.
+    QRect ClientOnScreen() const;
+    /// Runs action with the window's frame once the window manager has framed the window (X11 only).
+    void WhenFramed(std::function<void(const QMargins &frame)> action);
+    /// The window manager's frame around the window, from the window system's placement where there is
+    /// one (none while the window manager has not framed the window), else the toolkit's.
+    QMargins FrameMargins(const std::optional<NativeWindow::TPlacement> &placed) const;
     void ApplyColours();
     void ShowSettingsDialog();
     void AssociateListFiles();
     std::array<Settings::TColour, Settings::ColourCount> m_colours;
 
     // Window chrome (UnitU1Chrome.cpp).
-    void ChangeWindowFlags(Qt::WindowFlags flags);
+    /// New window flags, the window's client area then at client.
+    void ChangeWindowFlags(Qt::WindowFlags flags, const QRect &client);
     void CloseButtonClicked();
     void MaximizeButtonClicked();
     /// Moving the window by the information panel; true when the event was used.
@@ -186,7 +196,8 @@ private:
     void HidePanel();
     bool m_dragging = false;
     QPoint m_dragStart;       // pointer on the screen when the drag began
-    QPoint m_dragWindowStart; // the window's position then
+    QPoint m_dragWindowStart; // the window's client position then
+    int m_widthBeforeHiding = 0; // "Скрыть панель" brings this width back
 
     // Editing the open list (UnitU1Edit.cpp).
 public:

@@ -3,6 +3,7 @@
 #include "UnitU1.h"
 
 #include "He1.h"
+#include "NativeWindow.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -19,7 +20,7 @@ bool TForm1::StaysOnTop() const
 void TForm1::SetStayOnTop(bool on)
 {
     if (on != StaysOnTop())
-        ChangeWindowFlags(windowFlags().setFlag(Qt::WindowStaysOnTopHint, on));
+        ChangeWindowFlags(windowFlags().setFlag(Qt::WindowStaysOnTopHint, on), ClientOnScreen());
 }
 
 bool TForm1::Borderless() const
@@ -31,22 +32,34 @@ void TForm1::SetBorderless(bool on)
 {
     Panel7->setVisible(on);
     if (on != Borderless())
-        ChangeWindowFlags(windowFlags().setFlag(Qt::FramelessWindowHint, on));
+        ChangeWindowFlags(windowFlags().setFlag(Qt::FramelessWindowHint, on), ClientOnScreen());
 }
 
-void TForm1::ChangeWindowFlags(Qt::WindowFlags flags)
+void TForm1::ChangeWindowFlags(Qt::WindowFlags flags, const QRect &client)
 {
-    // New flags give the window a new native window, hidden; it keeps its bounds and state. Shown
-    // again it comes up over its own dialogs (the settings dialog that changed it), which go back on top.
+    // New flags give the window a new native window, hidden; it keeps its state. It is placed by its
+    // client area: placed by its frame, which the toolkit may not have measured yet, it would move by
+    // the frame's size. Shown again it comes up over its own dialogs (the settings dialog that changed
+    // it). Those still belong to the native window it had: made the new one's, they stay above it, also
+    // when it stays on top.
     const bool visible = isVisible();
     QWidget *active = QApplication::activeWindow();
     setWindowFlags(flags);
+    setGeometry(client);
     if (!visible)
         return;
     show();
-    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (child->isWindow() && child->isVisible())
-            child->raise();
+    // Once more when the window manager has taken the new window: it links a dialog only to a window it
+    // manages.
+    const auto ownDialogs = [this] {
+        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (child->isWindow() && child->isVisible()) {
+                NativeWindow::SetOwner(child->windowHandle(), windowHandle());
+                child->raise();
+            }
+    };
+    ownDialogs();
+    WhenFramed([ownDialogs](const QMargins &) { ownDialogs(); });
     if (active && active != this && active->isVisible())
         active->activateWindow();
 }
@@ -82,7 +95,7 @@ bool TForm1::PanelMouseEvent(QEvent *event)
             return true;
         m_dragging = true;
         m_dragStart = mouse->globalPosition().toPoint();
-        m_dragWindowStart = pos();
+        m_dragWindowStart = ClientOnScreen().topLeft();
         return true;
     }
     case QEvent::MouseMove: {
@@ -94,7 +107,7 @@ bool TForm1::PanelMouseEvent(QEvent *event)
             return false;
         }
         // Measured on the screen, the grabbed point stays under the pointer however late the window follows.
-        move(m_dragWindowStart + mouse->globalPosition().toPoint() - m_dragStart);
+        setGeometry(QRect(m_dragWindowStart + mouse->globalPosition().toPoint() - m_dragStart, size()));
         return true;
     }
     case QEvent::MouseButtonRelease:
@@ -109,7 +122,14 @@ bool TForm1::PanelMouseEvent(QEvent *event)
 
 void TForm1::HidePanel()
 {
-    // The tree, the transport strip's 21 pixels and 8 more: the information panel and the tabs are cut off.
-    resize(TreeView1->width() + 21 + 8, height());
-    PageControl1->setCurrentIndex(AboutTab);
+    // The window narrowed to its left side, exactly: the information panel and the tabs are cut off.
+    // Pressed again it brings them back, as wide as before, for a window whose border cannot be dragged.
+    if (width() > Panel1->width()) {
+        m_widthBeforeHiding = width();
+        resize(Panel1->width(), height());
+        PageControl1->setCurrentIndex(AboutTab);
+    } else {
+        resize(m_widthBeforeHiding > Panel1->width() ? m_widthBeforeHiding : Panel1->width() + Panel4->sizeHint().width(),
+               height());
+    }
 }

@@ -65,8 +65,8 @@ void TForm1::CreateControls()
     Panel1 = strip(u"Panel1"_s, this);
     Panel1->setFixedWidth(297);
     Panel4 = strip(u"Panel4"_s, this);
-    // "Скрыть панель" narrows the window to the left side, cutting the right side off.
-    Panel4->setMinimumWidth(1);
+    // "Скрыть панель" narrows the window to the left side, cutting the right side off entirely.
+    Panel4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     form->addWidget(Panel1);
     form->addWidget(Panel4, 1);
     CreateLeftSide(Panel1);

@@ -33,7 +33,8 @@ bool AnswerCommandLine(int argc, char *argv[])
     case CommandLine::TRequest::Run:
         return false;
     case CommandLine::TRequest::Help:
-        text = CommandLine::HelpText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        text = CommandLine::HelpText(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                                     CommandLine::HelpLanguage(QLocale::system()));
         break;
     case CommandLine::TRequest::Version:
         text = CommandLine::VersionText();
@@ -53,8 +54,10 @@ std::optional<int> RunWithoutWindow(int argc, char *argv[])
     const BatchCommand::TCommand command =
         BatchCommand::Parse(arguments, [](const QString &path) { return QFileInfo(path).isFile(); });
     if (!command.Wrong.isEmpty()) {
-        const QString text = u"kestrune: "_s + command.Wrong + u'\n' + BatchCommand::UsageText()
-            + u"Подробнее: kestrune --help\n"_s;
+        const CommandLine::TLanguage language = CommandLine::HelpLanguage(QLocale::system());
+        const QString text = u"kestrune: "_s + command.Wrong + u'\n' + CommandLine::UsageText(language)
+            + (language == CommandLine::TLanguage::Russian ? u"Подробнее: kestrune --help\n"_s
+                                                            : u"More: kestrune --help\n"_s);
         std::fputs(text.toLocal8Bit().constData(), stderr);
         return 2;
     }
@@ -71,8 +74,10 @@ std::optional<int> RunWithoutWindow(int argc, char *argv[])
 void ChooseProgramFolder(TMessages &messages)
 {
     const Paths::TStartFolders folders = Paths::startFolders();
-    Paths::setProgramFolder(Paths::chooseProgramFolder(folders));
-    if (!folders.ExecutableWritable)
+    const QString programFolder = Paths::chooseProgramFolder(folders);
+    Paths::setProgramFolder(programFolder);
+    // Also for root, who could write the installed program's folder but keeps the lists in the data folder.
+    if (programFolder == folders.UserData)
         RunGuarded(messages, [&folders] { Paths::prepareUserDataFolder(folders.UserData, folders.Demo); });
 }
 

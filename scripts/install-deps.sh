@@ -5,7 +5,8 @@ packages=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev qt6-translations-l10n
   libjpeg62-turbo-dev libgif-dev libtag1-dev libbenchmark-dev
   xvfb xauth lame ffmpeg dbus-daemon xdg-utils shared-mime-info
-  librsvg2-bin dpkg-dev lintian desktop-file-utils appstream xdotool openbox
+  librsvg2-bin dpkg-dev lintian desktop-file-utils appstream xdotool openbox x11-utils libxcb1-dev
+  libfile-mimeinfo-perl
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-win32 wine wine64)
 missing=()

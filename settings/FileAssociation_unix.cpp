@@ -5,7 +5,8 @@
 
 #include <QCoreApplication>
 
-void TSystemFileAssociation::AssociateListFiles()
+void TSystemFileAssociation::AssociateListFiles(const TFinished &finished)
 {
-    XdgAssociation::Register(QCoreApplication::applicationFilePath(), XdgAssociation::UserFolders());
+    XdgAssociation::Register(QCoreApplication::applicationFilePath(), XdgAssociation::UserFolders(), m_running,
+                             finished);
 }

@@ -5,8 +5,9 @@
 #include "ListAssociation_win.h"
 #include "ProgramFile.h"
 
-void TSystemFileAssociation::AssociateListFiles()
+void TSystemFileAssociation::AssociateListFiles(const TFinished &)
 {
+    // The registry is written at once, and success is silent.
     std::string errorText;
     if (!RegisterListAssociation(ProgramFile::Path(), errorText))
         throw KsError(QString::fromStdString(errorText));

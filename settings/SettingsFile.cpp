@@ -3,6 +3,7 @@
 
 #include "IniFile.h"
 #include "Paths.h"
+#include "WindowPlacement.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,9 +50,9 @@ TWindowSettings Read(const QString &path)
 {
     const TIniFile ini(path);
     TWindowSettings s;
-    s.Bounds = QRect(ini.ReadInteger(Form, u"Left"_s, s.Bounds.left()), ini.ReadInteger(Form, u"Top"_s, s.Bounds.top()),
-                     ini.ReadInteger(Form, u"Width"_s, s.Bounds.width()),
-                     ini.ReadInteger(Form, u"Height"_s, s.Bounds.height()));
+    s.Bounds = WindowPlacement::FromSettings(
+        ini.ReadInteger(Form, u"Left"_s, s.Bounds.left()), ini.ReadInteger(Form, u"Top"_s, s.Bounds.top()),
+        ini.ReadInteger(Form, u"Width"_s, s.Bounds.width()), ini.ReadInteger(Form, u"Height"_s, s.Bounds.height()));
     for (int key = 0; key < ColourCount; ++key)
         s.Colours[key] = ini.ReadInteger(Form, ColourKeyName(TColourKey(key)), s.Colours[key]);
     s.WindowState = ini.ReadString(Form, u"WindowState"_s, s.WindowState);

@@ -152,7 +152,7 @@ void TForm7::OpenSettingsFile()
 void TForm7::SaveSettingsFile()
 {
     RunGuarded(*m_services.Messages, [this] {
-        const std::optional<TFileChoice> choice = m_services.FileDialogs->SaveFile(this, IniFilter);
+        const std::optional<TFileChoice> choice = m_services.FileDialogs->SaveFile(this, IniFilter, 0, m_saveName);
         if (!choice || language::Trim(choice->Path).isEmpty())
             return;
         m_saveName = Settings::SaveName(choice->Path);

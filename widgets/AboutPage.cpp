@@ -62,5 +62,10 @@ QWidget *CreateAboutPage(IShellOpen &shell, QWidget *parent)
     addCredit(column, u"Идеи и поддержка словом: Вера Лагутина"_s,
               link(shell, u"mailto:vera.lagutina@kestrune.example.org"_s, 0, u"Label16"_s, page), u"Label15"_s, page);
     column->addStretch();
+    auto *licence = new QLabel(u"Kestrune — свободная программа: её можно распространять и изменять на условиях "
+                               u"GNU General Public License версии 3 или любой более поздней версии."_s, page);
+    licence->setObjectName(u"Label17"_s);
+    licence->setWordWrap(true);
+    column->addWidget(licence);
     return page;
 }

@@ -39,10 +39,13 @@ QString FileDialogs::WithDefaultExtension(const QString &path, const QString &ex
 
 namespace {
 
-std::optional<TFileChoice> run(QFileDialog &dialog, const QString &startFolder, const QString &filter, int initialFilter)
+std::optional<TFileChoice> run(QFileDialog &dialog, const QString &startFolder, const QString &filter, int initialFilter,
+                               const QString &startName = QString())
 {
     if (!startFolder.isEmpty())
         dialog.setDirectory(startFolder);
+    if (!startName.isEmpty())
+        dialog.selectFile(startName);
     const QStringList filters = FileDialogs::NameFilters(filter);
     dialog.setNameFilters(filters);
     if (initialFilter >= 0 && initialFilter < filters.size())
@@ -94,11 +97,12 @@ std::optional<TFileChoice> TQtFileDialogs::OpenPicture(QWidget *parent, const QS
     return run(dialog, StartFolder(), filter, initialFilter);
 }
 
-std::optional<TFileChoice> TQtFileDialogs::SaveFile(QWidget *parent, const QString &filter, int initialFilter)
+std::optional<TFileChoice> TQtFileDialogs::SaveFile(QWidget *parent, const QString &filter, int initialFilter,
+                                                    const QString &startName)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return run(dialog, StartFolder(), filter, initialFilter);
+    return run(dialog, StartFolder(), filter, initialFilter, startName);
 }

@@ -27,8 +27,10 @@ public:
     virtual std::optional<TFileChoice> OpenFile(QWidget *parent, const QString &filter, int initialFilter = 0) = 0;
     /// An open dialog for a picture, with a preview of the selected file.
     virtual std::optional<TFileChoice> OpenPicture(QWidget *parent, const QString &filter, int initialFilter = 0) = 0;
-    /// A save dialog; it never asks before replacing a file.
-    virtual std::optional<TFileChoice> SaveFile(QWidget *parent, const QString &filter, int initialFilter = 0) = 0;
+    /// A save dialog; it never asks before replacing a file. It starts with startName when one is given
+    /// (a name, or a path whose folder it opens in).
+    virtual std::optional<TFileChoice> SaveFile(QWidget *parent, const QString &filter, int initialFilter = 0,
+                                                const QString &startName = QString()) = 0;
 
     /// Where every dialog starts (the open list's folder, or the program folder), asked each time.
     void SetStartFolder(std::function<QString()> folder) { m_startFolder = std::move(folder); }
@@ -44,7 +46,8 @@ class TQtFileDialogs : public IFileDialogs
 public:
     std::optional<TFileChoice> OpenFile(QWidget *parent, const QString &filter, int initialFilter = 0) override;
     std::optional<TFileChoice> OpenPicture(QWidget *parent, const QString &filter, int initialFilter = 0) override;
-    std::optional<TFileChoice> SaveFile(QWidget *parent, const QString &filter, int initialFilter = 0) override;
+    std::optional<TFileChoice> SaveFile(QWidget *parent, const QString &filter, int initialFilter = 0,
+                                        const QString &startName = QString()) override;
 };
 
 namespace FileDialogs {
@@ -67,6 +70,7 @@ public:
         QString Filter;
         int InitialFilter = 0;
         QString StartFolder;
+        QString StartName; ///< the name a save dialog starts with
     };
     QList<std::optional<TFileChoice>> Answers;
     QList<Request> Requests;
@@ -84,15 +88,17 @@ public:
     {
         return Next(QStringLiteral("picture"), filter, initialFilter);
     }
-    std::optional<TFileChoice> SaveFile(QWidget *, const QString &filter, int initialFilter = 0) override
+    std::optional<TFileChoice> SaveFile(QWidget *, const QString &filter, int initialFilter = 0,
+                                        const QString &startName = QString()) override
     {
-        return Next(QStringLiteral("save"), filter, initialFilter);
+        return Next(QStringLiteral("save"), filter, initialFilter, startName);
     }
 
 private:
-    std::optional<TFileChoice> Next(const QString &kind, const QString &filter, int initialFilter)
+    std::optional<TFileChoice> Next(const QString &kind, const QString &filter, int initialFilter,
+                                    const QString &startName = QString())
     {
-        Requests.append(Request{ kind, filter, initialFilter, StartFolder() });
+        Requests.append(Request{ kind, filter, initialFilter, StartFolder(), startName });
         const std::optional<TFileChoice> answer = Answers.isEmpty() ? std::nullopt : Answers.takeFirst();
         if (answer)
             FileDialogs::CheckAnswer(answer->Path);

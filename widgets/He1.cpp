@@ -3,14 +3,59 @@
 
 #include "CatalogueTree.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
+
+// The field of an in-place edit: framed, in the usual colours of a text field, never in the tree's
+// own (a field with the tree's background and no frame goes unnoticed, and the user types into it blind).
+class TEditFieldDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *field = qobject_cast<QLineEdit *>(editor)) {
+            field->setFrame(true);
+            const QPalette usual = QApplication::palette(field);
+            QPalette palette = field->palette();
+            for (QPalette::ColorRole role : { QPalette::Base, QPalette::Text, QPalette::Highlight,
+                                              QPalette::HighlightedText, QPalette::Window, QPalette::WindowText })
+                palette.setColor(role, usual.color(role));
+            field->setPalette(palette);
+            field->setAutoFillBackground(true);
+        }
+        return editor;
+    }
+
+    void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        // As tall as the field needs with its frame, over the node's text.
+        QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        QRect r = editor->geometry();
+        const int height = std::max(r.height(), editor->sizeHint().height());
+        r.setTop(r.center().y() - height / 2);
+        r.setHeight(height);
+        editor->setGeometry(r);
+    }
+};
+
+} // namespace
 
 THETreeView::THETreeView(TCatalogueTree *tree, QWidget *parent) : QTreeView(parent), m_tree(tree)
 {
+    setItemDelegate(new TEditFieldDelegate(this));
     setModel(tree);
     setHeaderHidden(true);
     setIndentation(19);

@@ -49,9 +49,21 @@ void ReportCurrentException(TMessages &messages)
 }
 
 namespace {
+// The window a box belongs to, and stays above: the active one, else the program's main window (its
+// one shown window without a parent), as when a report comes while another program is in front.
+QWidget *owner()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (!w->parentWidget() && w->isVisible() && w->isWindow() && !qobject_cast<QMessageBox *>(w))
+            return w;
+    return nullptr;
+}
+
 void showBox(QMessageBox::Icon icon, const QString &text)
 {
-    QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, owner());
     // Texts come from lists and file names: never read as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -77,21 +77,44 @@ private slots:
         QCOMPARE(TIniFile(folder.Path(u"ks.ini"_s)).ReadString(u"Options"_s, u"NoBorder"_s, QString()), u"true"_s);
     }
 
+    void hidePanel_data()
+    {
+        QTest::addColumn<bool>("borderless");
+        QTest::addColumn<bool>("player");
+        QTest::newRow("border, no player") << false << false;
+        QTest::newRow("border, player strip shown") << false << true;
+        QTest::newRow("borderless") << true << true;
+    }
+
     void hidePanel()
     {
+        QFETCH(bool, borderless);
+        QFETCH(bool, player);
         TProgramFolder folder;
         folder.WriteLines(u"list.lst"_s, albumBlock(u"A"_s, QString(), QString()));
+        folder.WriteBytes(u"ks.ini"_s, borderless ? "[Options]\r\nNoBorder=true\r\n" : "");
         TWindowUnderTest w;
+        w.Player.Found = player;
         w.Create();
         QVERIFY(w.ShowAndLoad());
-        w.Form->activateWindow();
+        QCOMPARE(w.Find<QWidget>(u"Panel5"_s)->isVisible(), player);
+        QApplication::setActiveWindow(w.Form.get()); // a re-created borderless window is not active by itself
         THETreeView *tree = w.Form->TreeView();
         tree->setFocus();
         QTRY_VERIFY(tree->hasFocus());
+        const int before = w.Form->width();
+        QWidget *left = w.Find<QWidget>(u"Panel1"_s);
+        QWidget *right = w.Find<QWidget>(u"Panel4"_s);
+        // Exactly the left side stays, whether the transport strip is shown or not: no sliver of the right.
         QTest::keyClick(tree, Qt::Key_F10);
-        QTRY_COMPARE(w.Form->width(), tree->width() + 21 + 8);
+        QTRY_COMPARE(w.Form->width(), 297);
+        QTRY_COMPARE(right->width(), 0);
+        QCOMPARE(left->width(), 297);
         QCOMPARE(w.Find<QTabWidget>(u"PageControl1"_s)->currentIndex(), 2);
-        QCOMPARE(w.Find<QWidget>(u"Panel1"_s)->width(), 297); // the left side whole, the right cut off
+        // F10 again brings the right-hand side back, in either mode.
+        QTest::keyClick(tree, Qt::Key_F10);
+        QTRY_COMPARE(w.Form->width(), before);
+        QTRY_COMPARE(right->width(), before - 297);
     }
 
     void htmlExport()
@@ -153,10 +176,15 @@ private slots:
         QAction *associate = w.Find<QAction>(u"lstKestrune1"_s);
         associate->trigger();
         QCOMPARE(w.Association.Requests, 1);
+        // Nothing is said until the desktop has taken it up, then that it is done, or why it failed.
         QVERIFY(w.Messages.Errors.isEmpty() && w.Messages.Messages.isEmpty());
+        w.Association.Pending(QString());
+        QCOMPARE(w.Messages.Messages, QStringList{ u"Файлы *.lst связаны с Kestrune."_s });
+        w.Association.Pending(u"update-mime-database /x failed: disk full"_s);
+        QCOMPARE(w.Messages.Errors, QStringList{ u"update-mime-database /x failed: disk full."_s });
         w.Association.Failure = u"Failed to create key .lst"_s;
         associate->trigger();
-        QCOMPARE(w.Messages.Errors, QStringList{ u"Failed to create key .lst."_s });
+        QCOMPARE(w.Messages.Errors.last(), u"Failed to create key .lst."_s);
     }
 };
 

@@ -514,6 +514,7 @@ private slots:
         QCOMPARE(links.size(), 3);
         QCOMPARE(w.Shell.Opened, links);
         QCOMPARE(page->findChild<QLabel *>(u"Label11"_s)->text(), u"Kestrune v. 0.98"_s);
+        QVERIFY(page->findChild<QLabel *>(u"Label17"_s)->text().contains(u"GNU General Public License версии 3"_s));
     }
 
     void keyboardActions()

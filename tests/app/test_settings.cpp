@@ -198,6 +198,11 @@ private slots:
         w.FileDialogs.Answer(folder.Path(u"mine"_s));
         QTest::mouseClick(button(10), Qt::LeftButton);
         QCOMPARE(w.FileDialogs.Requests.last().Filter, u"INI файлы|*.ini"_s);
+        QVERIFY(w.FileDialogs.Requests.last().StartName.isEmpty());
+        // The next save starts with the name last saved, ".ini" and all.
+        w.FileDialogs.Cancel();
+        QTest::mouseClick(button(10), Qt::LeftButton);
+        QCOMPARE(w.FileDialogs.Requests.last().StartName, folder.Path(u"mine.ini"_s));
         const Settings::TWindowSettings mine = Settings::Read(folder.Path(u"mine.ini"_s));
         QCOMPARE(mine.Colours[Settings::TreeColour], 1971210);
         QCOMPARE(mine.ReadOnly + mine.StayOnTop, u"falsetrue"_s);

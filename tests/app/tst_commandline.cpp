@@ -34,8 +34,9 @@ TRun run(const QStringList &arguments, const QString &folder = QString())
 {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+    for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL", "LC_CTYPE", "LC_MESSAGES", "LANGUAGE" })
         environment.remove(QString::fromLatin1(name));
+    environment.insert(u"LANG"_s, u"C.UTF-8"_s); // an English usage, and UTF-8 names
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(folder);
     program.start(QStringLiteral(KS_PROGRAM), arguments);
@@ -91,25 +92,38 @@ private slots:
         QCOMPARE(CommandLine::Request(arguments), request);
     }
 
-    // Printed and exited before the program looks for a display: none is given here.
+    // Printed and exited before the program looks for a display: none is given here. The help is in the
+    // user's language when that is Russian, in English otherwise.
     void programAnswersWithoutDisplay_data()
     {
         QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("--version") << u"--version"_s << u"Kestrune " KS_VERSION "\n"_s;
-        QTest::newRow("--help") << u"--help"_s << u"/kestrune-help-home/data/Kestrune\n"_s;
-        QTest::newRow("--help lists the work without a window")
-            << u"--help"_s << u"       kestrune --export-m3u СПИСОК ПЛЕЙЛИСТ\n"_s;
+        QTest::addColumn<QStringList>("locale"); // LANG, LANGUAGE
+        QTest::addColumn<QStringList>("expected");
+        const QString folder = u"\n  /kestrune-help-home/data/Kestrune\n"_s;
+        const QStringList russian{ u"Использование: kestrune [СПИСОК]\n"_s, u"       kestrune --export-m3u СПИСОК ПЛЕЙЛИСТ\n"_s,
+                                   u"  СПИСОК "_s, u"открыть этот файл списка"_s, folder };
+        const QStringList english{ u"Usage: kestrune [LIST]\n"_s, u"       kestrune --export-m3u LIST PLAYLIST\n"_s,
+                                   u"  LIST "_s, u"open this list file"_s, u"show this help and exit\n"_s, folder };
+        QTest::newRow("--version") << u"--version"_s << QStringList{ u"C.UTF-8"_s, QString() }
+                                   << QStringList{ u"Kestrune " KS_VERSION "\n"_s };
+        QTest::newRow("--help, Russian") << u"--help"_s << QStringList{ u"ru_RU.UTF-8"_s, QString() } << russian;
+        QTest::newRow("-h, Russian first of several") << u"-h"_s << QStringList{ u"en_US.UTF-8"_s, u"ru:en"_s } << russian;
+        QTest::newRow("--help, German") << u"--help"_s << QStringList{ u"de_DE.UTF-8"_s, QString() } << english;
+        QTest::newRow("--help, C") << u"--help"_s << QStringList{ u"C"_s, QString() } << english;
     }
 
     void programAnswersWithoutDisplay()
     {
         QFETCH(QString, argument);
-        QFETCH(QString, expected);
+        QFETCH(QStringList, locale);
+        QFETCH(QStringList, expected);
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+        for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL", "LC_MESSAGES", "LANGUAGE" })
             environment.remove(QString::fromLatin1(name));
+        environment.insert(u"LANG"_s, locale.at(0));
+        if (!locale.at(1).isEmpty())
+            environment.insert(u"LANGUAGE"_s, locale.at(1));
         environment.insert(u"XDG_DATA_HOME"_s, u"/kestrune-help-home/data"_s);
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(KS_PROGRAM), { argument });
@@ -117,7 +131,8 @@ private slots:
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         const QString output = QString::fromUtf8(program.readAllStandardOutput());
-        QVERIFY2(output.contains(expected), qPrintable(output));
+        for (const QString &part : expected)
+            QVERIFY2(output.contains(part), qPrintable(output));
         QCOMPARE(program.readAllStandardError(), QByteArray());
     }
 
@@ -175,7 +190,7 @@ private slots:
             QVERIFY2(row.Err ? r.Err.startsWith(QString::fromUtf16(row.Err)) : r.Err.isEmpty(), qPrintable(name + u": "_s + r.Err));
             // An error is one line; a wrong option adds the usage.
             QVERIFY2(row.Status != 1 || errLines.size() == 1, qPrintable(r.Err));
-            QVERIFY2(row.Status != 2 || r.Err.contains(u"kestrune --export-m3u СПИСОК ПЛЕЙЛИСТ"_s), qPrintable(r.Err));
+            QVERIFY2(row.Status != 2 || r.Err.contains(u"kestrune --export-m3u LIST PLAYLIST"_s), qPrintable(r.Err));
         }
         // The new list, then the second folder's albums after it, in the list encoding (code page 1251, CR LF).
         QCOMPARE(LinesFile::readFile(list).Lines, music + more);

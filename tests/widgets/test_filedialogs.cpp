@@ -64,6 +64,25 @@ private slots:
         QCOMPARE(choice->Path, QDir::toNativeSeparators(dir.filePath(u"sub/a"_s)));
     }
 
+    void realSaveDialogStartsWithTheName()
+    {
+        QTemporaryDir dir;
+        TQtFileDialogs dialogs;
+        dialogs.SetStartFolder([&] { return dir.path(); });
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            shown = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->text();
+            dialog->findChild<QDialogButtonBox *>(u"buttonBox"_s)->button(QDialogButtonBox::Save)->click();
+        });
+        const std::optional<TFileChoice> choice =
+            dialogs.SaveFile(nullptr, u"INI файлы|*.ini"_s, 0, dir.filePath(u"mine.ini"_s));
+        QCOMPARE(shown, u"mine.ini"_s);
+        QVERIFY(choice);
+        QCOMPARE(choice->Path, QDir::toNativeSeparators(dir.filePath(u"mine.ini"_s)));
+    }
+
     void fakeRefusesWhatTheRealOneNeverReturns()
     {
         QTemporaryDir dir;

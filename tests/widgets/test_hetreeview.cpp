@@ -115,6 +115,10 @@ private slots:
         QVERIFY(!t.View.findChild<QLineEdit *>());
 
         t.View.SetReadOnly(false);
+        QPalette dark = t.View.palette(); // as a settings file can paint the tree
+        dark.setColor(QPalette::Base, Qt::black);
+        dark.setColor(QPalette::Text, Qt::black);
+        t.View.setPalette(dark);
         QString textWhenEnded;
         connect(&t.View, &THETreeView::EditingEnds, this, [&](TTreeNode *node, const QString &) {
             textWhenEnded = node->Text();
@@ -124,6 +128,10 @@ private slots:
         QCOMPARE(begins.at(0).at(0).value<TTreeNode *>(), t.B);
         auto *editor = t.View.findChild<QLineEdit *>();
         QVERIFY(editor);
+        // The field shows as one: framed, in a text field's colours, not in the tree's black on black.
+        QVERIFY(editor->hasFrame() && editor->autoFillBackground());
+        for (QPalette::ColorRole role : { QPalette::Base, QPalette::Text })
+            QCOMPARE(editor->palette().color(role), QApplication::palette(editor).color(role));
         editor->setText(u"B renamed "_s);
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(ends.size(), 1); // the delegate commits through a queued call
