@@ -14,12 +14,7 @@ QString Text(qint64 durationMs)
     return u"%1:%2"_s.arg(seconds / 60, 2, 10, QChar(u'0')).arg(seconds % 60, 2, 10, QChar(u'0'));
 }
 
-bool IsMp3Name(const QString &name)
-{
-    return name.endsWith(u".mp3"_s, Qt::CaseInsensitive);
-}
-
-bool IsAudioName(const QString &name)
+const QStringList &AudioExtensions()
 {
     static const QStringList extensions{
         u"mp3"_s, u"mp2"_s, u"mp1"_s, u"mpga"_s,                   // MPEG audio
@@ -28,14 +23,14 @@ bool IsAudioName(const QString &name)
         u"wav"_s, u"aif"_s, u"aiff"_s, u"aifc"_s,                  // PCM
         u"wv"_s, u"ape"_s, u"mpc"_s, u"tta"_s, u"wma"_s, u"asf"_s, // through TagLib
     };
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot >= 0 && extensions.contains(QStringView(name).mid(dot + 1), Qt::CaseInsensitive);
+    return extensions;
 }
 
-QString OfFile(TAudioInfo &info, const QString &path, bool &readable)
+bool IsAudioName(const QString &name)
 {
-    readable = true;
-    return IsMp3Name(path) ? OfAudioFile(info, path, readable) : QString();
+    const QStringList &extensions = AudioExtensions();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot >= 0 && extensions.contains(QStringView(name).mid(dot + 1), Qt::CaseInsensitive);
 }
 
 QString OfAudioFile(TAudioInfo &info, const QString &path, bool &readable)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class TAudioInfo;
 
@@ -11,20 +12,17 @@ namespace PlayTime {
 /// counting past the hour (3,723,000 ms is "62:03").
 QString Text(qint64 durationMs);
 
-/// Whether a file name has the extension ".mp3", in any letter case.
-bool IsMp3Name(const QString &name);
+/// The extensions of the audio formats whose play time the analysis reads (mp3, flac, ogg, opus, m4a,
+/// wav, aiff, wv, ape, wma and the others), in lower case, without the dot.
+const QStringList &AudioExtensions();
 
-/// Whether a file name has the extension of an audio format whose play time the analysis reads (mp3,
-/// flac, ogg, opus, m4a, wav, aiff, wv, ape, wma and the others), in any letter case.
+/// Whether a file name has one of AudioExtensions, in any letter case.
 bool IsAudioName(const QString &name);
 
 /// The play time of a track's file: "mm:ss" for an audio file (IsAudioName), analysed with info by its
 /// content; "00:00" when it cannot be opened or read (readable becomes false) and when it holds no
 /// time; empty for a file of another kind, which is not opened.
 QString OfAudioFile(TAudioInfo &info, const QString &path, bool &readable);
-
-/// OfAudioFile for MP3 files only: empty for every other name.
-QString OfFile(TAudioInfo &info, const QString &path, bool &readable);
 
 /// What the user is told once when count audio files could not be read for their play time.
 QString UnreadableMessage(int count);

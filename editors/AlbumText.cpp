@@ -133,7 +133,7 @@ TTrackList::TGenerated TTrackList::Generate(const QList<TFoundFile> &files, cons
             continue;
         }
         bool readable = true;
-        const QString size = ownTimes ? PlayTime::OfFile(info, f.Path, readable) : duration;
+        const QString size = ownTimes ? PlayTime::OfAudioFile(info, f.Path, readable) : duration;
         result.Unreadable += readable ? 0 : 1;
         m_lines << TrackBlock({ TitleFromFileName(f.Name), size, f.Path, descriptionFile });
         ++m_count;

@@ -78,12 +78,13 @@ public:
     /// What a generation could not put into the track list as it is.
     struct TGenerated
     {
-        int Unreadable = 0;  ///< MP3 files whose play time could not be read ("00:00")
+        int Unreadable = 0;  ///< audio files whose play time could not be read ("00:00")
         QStringList LeftOut; ///< paths of files left out because the list cannot hold them
     };
     /// "Автоматическая генерация": one block per file, after the blocks already there. A typed duration
-    /// goes into every block; with none typed (blanks at most) an MP3 file gets its own play time, "00:00"
-    /// when it cannot be read, and another file none. A file whose path the list cannot hold gets none.
+    /// goes into every block; with none typed (blanks at most) an audio file (PlayTime::IsAudioName) gets
+    /// its own play time, "00:00" when it cannot be read, and another file none. A title is the name less
+    /// its extension. A file whose path the list cannot hold gets no block.
     TGenerated Generate(const QList<TFoundFile> &files, const QString &duration, const QString &descriptionFile);
     /// "Очистить".
     void Clear();

@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "OpenList.h"
 #include "Paths.h"
+#include "PlayTime.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -103,7 +104,12 @@ void TForm2::CreateControls()
     m_folders->setObjectName(u"DirectoryListBox1"_s);
     m_files = new TFileListBox(this);
     m_files->setObjectName(u"FileListBox1"_s);
-    m_files->SetMask(u"*.mp3;*.wav;*.mid;*.cda"_s);
+    // The given four, then every other format whose play time the generation writes.
+    QStringList masks{ u"*.mp3"_s, u"*.wav"_s, u"*.mid"_s, u"*.cda"_s };
+    for (const QString &extension : PlayTime::AudioExtensions())
+        if (!masks.contains(u"*."_s + extension))
+            masks << u"*."_s + extension;
+    m_files->SetMask(masks.join(u';'));
     LinkFileBrowser(m_drives, m_folders, m_files);
     connect(m_files, &TFileListBox::FileSelected, this, [this](const QString &path) { m_file->setText(path); });
     middle->addWidget(m_drives);

@@ -56,6 +56,8 @@ void TFileFinder::Execute()
 
 bool TFileFinder::Fits(const QString &name) const
 {
+    if (NameTest)
+        return NameTest(name);
     return FuzzySearch ? MatchMask(name, Filename, IgnoreCase) : SameName(name, Filename, IgnoreCase);
 }
 

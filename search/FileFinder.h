@@ -57,6 +57,8 @@ public:
     bool FuzzySearch = false;
     /// Compare without regard to letter case.
     bool IgnoreCase = true;
+    /// When set, it decides which names fit, in place of Filename (which must still not be empty).
+    std::function<bool(const QString &)> NameTest;
     /// Called for each fitting entry.
     TFileFoundEvent OnFileFound;
     /// Called when the top-level folder is finished, stopped or not.

@@ -37,14 +37,32 @@ QString UrlOrDefault(const QString &typed)
     return language::Trim(typed).isEmpty() ? ProgramInfo::WebAddress() : typed;
 }
 
-bool IsRefused(const QString &extension)
+TExtensions::TExtensions(const QString &typed)
 {
-    return language::Trim(extension) == u"*"_s;
+    // One extension is taken as typed; several lose the blanks around them.
+    const QStringList parts = typed.contains(u';') ? typed.split(u';') : QStringList{ typed };
+    for (const QString &part : parts) {
+        const QString extension = parts.size() > 1 ? language::Trim(part) : part;
+        if (language::Trim(extension) == u"*"_s)
+            m_refused = true;
+        if (parts.size() == 1 || !extension.isEmpty())
+            m_masks << u"*."_s + extension;
+    }
 }
 
-QString MaskOf(const QString &extension)
+bool TExtensions::Fits(const QString &name) const
 {
-    return u"*."_s + extension;
+    return !SuffixOf(name).isEmpty();
+}
+
+QString TExtensions::SuffixOf(const QString &name) const
+{
+    if (m_refused)
+        return QString();
+    for (const QString &mask : m_masks)
+        if (MatchMask(name, mask, true))
+            return mask.mid(1);
+    return QString();
 }
 
 QString FolderPath(const QString &directory)
@@ -52,17 +70,17 @@ QString FolderPath(const QString &directory)
     return QDir::toNativeSeparators(QDir::cleanPath(directory));
 }
 
-QStringList FolderFiles(const QString &folder, const QString &mask)
+QStringList FolderFiles(const QString &folder, const TExtensions &extensions)
 {
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
-    names.erase(std::remove_if(names.begin(), names.end(), [&](const QString &n) { return !MatchMask(n, mask, true); }),
+    names.erase(std::remove_if(names.begin(), names.end(), [&](const QString &n) { return !extensions.Fits(n); }),
                 names.end());
     std::sort(names.begin(), names.end(), Paths::NameLess);
     return names;
 }
 
 QStringList AlbumBlock(const QString &folder, const QStringList &names, const QString &author,
-                       const QString &url, const QString &suffix, TAudioInfo &info, int &unreadable,
+                       const QString &url, const TExtensions &extensions, TAudioInfo &info, int &unreadable,
                        const std::function<bool()> &go)
 {
     QStringList block{ u"-newalbum"_s,          u"author: "_s + author, u"album: "_s + language::Trim(folder),
@@ -74,9 +92,9 @@ QStringList AlbumBlock(const QString &folder, const QStringList &names, const QS
             return {};
         const QString path = joined(folder, name);
         bool readable = true;
-        const QString size = PlayTime::OfFile(info, path, readable);
+        const QString size = PlayTime::OfAudioFile(info, path, readable);
         failed += readable ? 0 : 1;
-        block << u"track: "_s + AlbumText::TitleFromFileName(name, suffix) << u"size: "_s + size
+        block << u"track: "_s + AlbumText::TitleFromFileName(name, extensions.SuffixOf(name)) << u"size: "_s + size
               << u"file: "_s + path << u"dfile: "_s;
     }
     block << u"--endofalbum"_s;
@@ -103,22 +121,23 @@ void TFileSearch::Stop()
 
 bool TFileSearch::Run(const TSearchRequest &request)
 {
-    if (m_running || FileSearch::IsRefused(request.Extension))
+    const FileSearch::TExtensions extensions(request.Extension);
+    if (m_running || extensions.Refused())
         return false;
     m_running = true;
     m_stopRequested = false;
     m_filesFound = m_albums = m_unreadable = 0;
     m_leftOut.clear();
     m_lastAlbumFolder.clear();
-    m_mask = FileSearch::MaskOf(request.Extension);
-    m_suffix = u"."_s + request.Extension;
+    m_extensions = extensions;
     m_author = FileSearch::AuthorOrDefault(request.Author);
     m_url = FileSearch::UrlOrDefault(request.Url);
 
     // The folders come in walk order, each one's entries together: a folder's album is written when
     // the first entry of another folder is found, the last one's at the end.
     QString pending;
-    m_finder.Filename = m_mask;
+    m_finder.Filename = m_extensions.Masks().join(u';');
+    m_finder.NameTest = [this](const QString &name) { return m_extensions.Fits(name); };
     m_finder.Root = request.Folder;
     m_finder.OnFileFound = [&](TFileFinder &, const QString &directory, const TSearchRec &, bool &stop) {
         ++m_filesFound;
@@ -139,11 +158,13 @@ bool TFileSearch::Run(const TSearchRequest &request)
     } catch (...) {
         m_finder.OnFileFound = nullptr;
         m_finder.OnUndecodable = nullptr;
+        m_finder.NameTest = nullptr;
         m_running = false;
         throw;
     }
     m_finder.OnFileFound = nullptr;
     m_finder.OnUndecodable = nullptr;
+    m_finder.NameTest = nullptr;
     m_running = false;
     return true;
 }
@@ -155,7 +176,7 @@ void TFileSearch::WriteAlbum(const QString &directory)
         m_leftOut << folder;
         return;
     }
-    QStringList names = FileSearch::FolderFiles(folder, m_mask);
+    QStringList names = FileSearch::FolderFiles(folder, m_extensions);
     const qsizetype found = names.size();
     names.removeIf([&](const QString &name) {
         if (AlbumText::ListCanHold(name))
@@ -165,7 +186,7 @@ void TFileSearch::WriteAlbum(const QString &directory)
     });
     if (found > 0 && names.isEmpty())
         return; // an album without any of its tracks
-    const QStringList block = FileSearch::AlbumBlock(folder, names, m_author, m_url, m_suffix, m_info, m_unreadable, [this] {
+    const QStringList block = FileSearch::AlbumBlock(folder, names, m_author, m_url, m_extensions, m_info, m_unreadable, [this] {
         m_finder.PumpEvents();
         return !m_stopRequested;
     });

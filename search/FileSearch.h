@@ -1,5 +1,5 @@
 // FileSearch: one search of the file search dialog: the walk from a folder, and one album block of
-// list text for every folder that holds fitting files, with the play times of its MP3 files.
+// list text for every folder that holds fitting files, with the play times of its audio files.
 #pragma once
 
 #include <QString>
@@ -16,21 +16,40 @@ namespace FileSearch {
 QString AuthorOrDefault(const QString &typed);
 /// The web address of every album: the typed text under the same rule, else the program's own.
 QString UrlOrDefault(const QString &typed);
-/// A search for the extension "*" (surrounding blanks aside) is refused.
-bool IsRefused(const QString &extension);
-/// The mask of the files searched for: "*." and the extension as typed.
-QString MaskOf(const QString &extension);
+/// What the extension field asks for: one extension as typed, or several separated by ";" with the
+/// blanks around each dropped and empty ones passed over ("mp3; flac;ogg"). A "*" alone or among them
+/// refuses the search. The one rule of which files a search takes, for the walk, the albums and the
+/// dialog's file list alike.
+class TExtensions
+{
+public:
+    explicit TExtensions(const QString &typed = QString());
+
+    bool Refused() const { return m_refused; }
+    /// "*." and each extension, in the order typed.
+    const QStringList &Masks() const { return m_masks; }
+    /// Whether a file name fits one of the masks (MatchMask, ignoring case); never when refused.
+    bool Fits(const QString &name) const;
+    /// "." and the first extension whose mask the name fits, as typed; empty when none does.
+    QString SuffixOf(const QString &name) const;
+
+private:
+    QStringList m_masks;
+    bool m_refused = false;
+};
+
 /// A folder as the file list reports it: native separators, no trailing one except a root's.
 QString FolderPath(const QString &directory);
-/// The files of a folder that fit the mask (ignoring case), as the file list shows them: hidden ones
-/// left out, in name order.
-QStringList FolderFiles(const QString &folder, const QString &mask);
+/// The files of a folder that a search takes, as the file list shows them: hidden ones left out, in
+/// name order.
+QStringList FolderFiles(const QString &folder, const TExtensions &extensions);
 /// The album block of a folder: header (the album titled by the folder, trimmed), one track block per
-/// file, "--endofalbum". A track's title is AlbumText::TitleFromFileName with the suffix; its size the
-/// play time of an MP3 file, "00:00" when it cannot be read (counted in unreadable), empty for other
-/// files. go is asked before each file; when it says no, the block is abandoned (empty result).
+/// file, "--endofalbum". A track's title is the file's name less the extension it fits
+/// (AlbumText::TitleFromFileName); its size the play time of an audio file, "00:00" when it cannot be
+/// read (counted in unreadable), empty for a file of another kind. go is asked before each file; when
+/// it says no, the block is abandoned (empty result).
 QStringList AlbumBlock(const QString &folder, const QStringList &names, const QString &author,
-                       const QString &url, const QString &suffix, TAudioInfo &info, int &unreadable,
+                       const QString &url, const TExtensions &extensions, TAudioInfo &info, int &unreadable,
                        const std::function<bool()> &go = {});
 
 } // namespace FileSearch
@@ -55,7 +74,7 @@ public:
     /// Called with each album block as it is made.
     std::function<void(const QStringList &)> OnAlbum;
 
-    /// Searches; false when the extension is refused and nothing was done. Not re-entrant: a call
+    /// Searches; false when the extensions are refused and nothing was done. Not re-entrant: a call
     /// while a search runs does nothing and returns false.
     bool Run(const TSearchRequest &request);
     /// Ends the running search after the entry or file in hand; the album in hand is dropped.
@@ -88,8 +107,7 @@ private:
     int m_unreadable = 0;
     QStringList m_leftOut;
     QString m_lastAlbumFolder;
-    QString m_mask;
-    QString m_suffix;
+    FileSearch::TExtensions m_extensions;
     QString m_author;
     QString m_url;
 };

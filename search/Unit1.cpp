@@ -66,7 +66,6 @@ void TFileFindForm::CreateControls()
 {
     FileListBox1 = new TFileListBox(this);
     FileListBox1->setObjectName(u"FileListBox1"_s);
-    FileListBox1->SetMask(u"*.mp3"_s);
     Label3 = new QLabel(u"*."_s, this);
     Label3->setObjectName(u"Label3"_s);
     QFont bold = Label3->font();
@@ -75,6 +74,7 @@ void TFileFindForm::CreateControls()
     Edit3 = new QLineEdit(u"mp3"_s, this);
     Edit3->setObjectName(u"Edit3"_s);
     Label3->setBuddy(Edit3);
+    ShowExtensionFiles(Edit3->text());
     DirectoryListBox1 = new TDirectoryListBox(this);
     DirectoryListBox1->setObjectName(u"DirectoryListBox1"_s);
     DriveComboBox1 = new TDriveComboBox(this);
@@ -141,7 +141,7 @@ void TFileFindForm::CreateControls()
     m_flush = new QTimer(this);
     m_flush->setInterval(0);
     connect(m_flush, &QTimer::timeout, this, &TFileFindForm::FlushText);
-    connect(Edit3, &QLineEdit::textChanged, this, [this](const QString &text) { FileListBox1->SetMask(u"*."_s + text); });
+    connect(Edit3, &QLineEdit::textChanged, this, &TFileFindForm::ShowExtensionFiles);
     const auto guarded = [this](void (TFileFindForm::*handler)()) {
         return [this, handler] { RunGuarded(*m_services.Messages, [&] { (this->*handler)(); }); };
     };
@@ -149,6 +149,13 @@ void TFileFindForm::CreateControls()
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     connect(Button3, &QPushButton::clicked, this, guarded(&TFileFindForm::SaveToNew));
     connect(Button4, &QPushButton::clicked, this, guarded(&TFileFindForm::AddToCurrent));
+}
+
+void TFileFindForm::ShowExtensionFiles(const QString &typed)
+{
+    // The file list shows the files a search takes, by the search's own rule.
+    const FileSearch::TExtensions extensions(typed);
+    FileListBox1->SetMask(extensions.Masks().join(u';'), [extensions](const QString &name) { return extensions.Fits(name); });
 }
 
 void TFileFindForm::ShowFinder()
@@ -175,7 +182,7 @@ void TFileFindForm::SearchOrStop()
 
 void TFileFindForm::Search()
 {
-    if (FileSearch::IsRefused(Edit3->text()))
+    if (FileSearch::TExtensions(Edit3->text()).Refused())
         return;
     RichEdit1->clear();
     const TSearchRequest request{ DirectoryListBox1->Directory(), Edit3->text(), Edit1->text(), Edit2->text() };

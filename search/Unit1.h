@@ -37,6 +37,7 @@ public:
 
 private:
     void CreateControls();
+    void ShowExtensionFiles(const QString &typed);
     void SearchOrStop();
     void Search();
     void SetSearching(bool searching);

@@ -214,11 +214,12 @@ TFileListBox::TFileListBox(QWidget *parent) : QListWidget(parent), m_mask(u"*"_s
     Update();
 }
 
-void TFileListBox::SetMask(const QString &mask)
+void TFileListBox::SetMask(const QString &mask, std::function<bool(const QString &)> fits)
 {
-    if (mask == m_mask)
+    if (mask == m_mask && !fits && !m_fits)
         return;
     m_mask = mask;
+    m_fits = std::move(fits);
     Update();
 }
 
@@ -270,8 +271,9 @@ void TFileListBox::Update()
         const QSignalBlocker quiet(this);
         clear();
         const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
-        for (const QString &name : entryNames(m_directory, QDir::Files, patterns))
-            new QListWidgetItem(icon, name, this);
+        for (const QString &name : entryNames(m_directory, QDir::Files, m_fits ? QStringList() : patterns))
+            if (!m_fits || m_fits(name))
+                new QListWidgetItem(icon, name, this);
         if (!kept.isEmpty())
             SelectName(kept);
     }

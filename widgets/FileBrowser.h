@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 /// The drives (on Linux the mounted volumes, the root first); choosing one opens it in the folder list.
 class TDriveComboBox : public QComboBox
 {
@@ -46,8 +48,9 @@ class TFileListBox : public QListWidget
     Q_OBJECT
 public:
     explicit TFileListBox(QWidget *parent = nullptr);
-    /// Patterns joined by ";", as "*.mp3;*.wav"; matched ignoring letter case.
-    void SetMask(const QString &mask);
+    /// Patterns joined by ";", as "*.mp3;*.wav"; matched ignoring letter case. When fits is given, it
+    /// decides which names are shown and the mask is only told.
+    void SetMask(const QString &mask, std::function<bool(const QString &)> fits = {});
     QString Mask() const { return m_mask; }
     void SetDirectory(const QString &path);
     QString Directory() const { return m_directory; }
@@ -70,6 +73,7 @@ signals:
 
 private:
     QString m_mask;
+    std::function<bool(const QString &)> m_fits;
     QString m_directory;
 };
 

@@ -148,14 +148,14 @@ private slots:
         {
             QString name;
             QByteArray bytes;
-            QString any, mp3;
+            QString any;
             bool readable;
         } cases[] = {
-            {u"Song.FLAC"_s, flac, u"00:03"_s, QString(), true},
-            {u"misnamed.mp3"_s, flac, u"00:03"_s, u"00:03"_s, true},
-            {u"notes.txt"_s, flac, QString(), QString(), true},
-            {u"noise.ogg"_s, QByteArray(3000, 'x'), u"00:00"_s, QString(), true},
-            {u"gone.opus"_s, QByteArray(), u"00:00"_s, QString(), false},
+            {u"Song.FLAC"_s, flac, u"00:03"_s, true},
+            {u"misnamed.mp3"_s, flac, u"00:03"_s, true},
+            {u"notes.txt"_s, flac, QString(), true},
+            {u"noise.ogg"_s, QByteArray(3000, 'x'), u"00:00"_s, true},
+            {u"gone.opus"_s, QByteArray(), u"00:00"_s, false},
         };
         for (const auto &c : cases) {
             const QString path = c.bytes.isEmpty() ? dir.filePath(c.name) : writeFile(dir, c.name, c.bytes);
@@ -163,7 +163,6 @@ private slots:
             bool readable = false;
             QCOMPARE(PlayTime::OfAudioFile(info, path, readable), c.any);
             QCOMPARE(readable, c.readable);
-            QCOMPARE(PlayTime::OfFile(info, path, readable), c.mp3);
         }
     }
 };

@@ -92,6 +92,16 @@ private slots:
         QCOMPARE(tracks.Lines().mid(4), (QStringList{ u"track: A"_s, u"size: 3:00"_s, u"file: /m/A.mp3"_s,
                                                       u"dfile: notes.txt"_s, u"track: b"_s, u"size: 3:00"_s,
                                                       u"file: /m/b.WAV"_s, u"dfile: notes.txt"_s }));
+
+        // Without a typed duration every audio format gets its own time, and a title loses its
+        // extension in any case.
+        const QString formats = QStringLiteral(KS_TEST_DATA_DIR "/audio/corpus/formats/");
+        TTrackList own;
+        own.Generate({ { u"x.Flac"_s, formats + u"flac_short.flac"_s }, { u"y.OGG"_s, formats + u"cut_vorbis_q4_short.ogg"_s } },
+                     u" "_s, QString());
+        QCOMPARE(own.Lines(), (QStringList{ u"track: x"_s, u"size: 00:03"_s, u"file: "_s + formats + u"flac_short.flac"_s,
+                                            u"dfile: "_s, u"track: y"_s, u"size: 00:01"_s,
+                                            u"file: "_s + formats + u"cut_vorbis_q4_short.ogg"_s, u"dfile: "_s }));
     }
 
     void composeChecksInOrder()

@@ -97,6 +97,16 @@ private slots:
         QCOMPARE(files->Mask(), u"*.mp3"_s);
         get<QLineEdit>(u"Edit3"_s)->setText(u"wav"_s);
         QCOMPARE(files->Mask(), u"*.wav"_s);
+        // The list shows exactly the files a search takes.
+        copy(u"vbr_V7_22k_noxing.mp3"_s, u"music/x.WAV"_s);
+        files->SetDirectory(native(u"music"_s));
+        const std::pair<QString, QStringList> shown[] = {
+            { u"mp3; wav"_s, { u"Song.MP3"_s, u"x.WAV"_s, u"Полдень.mp3"_s } }, { u"mp3;*"_s, {} }, { u"WAV"_s, { u"x.WAV"_s } } };
+        for (const auto &[typed, names] : shown) {
+            get<QLineEdit>(u"Edit3"_s)->setText(typed);
+            QCOMPARE(files->Names(), names);
+            QCOMPARE(FileSearch::FolderFiles(native(u"music"_s), FileSearch::TExtensions(typed)), names);
+        }
         get<QPushButton>(u"Button2"_s)->click();
         QVERIFY(!m_form->isVisible());
     }
