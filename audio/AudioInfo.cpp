@@ -3,6 +3,7 @@
 // streams, and the play time.
 #include "AudioInfo.h"
 
+#include "FileAccess.h"
 #include "FileStamp.h"
 #include "ID3v2Tags.h"
 #include "TagLibTimes.h"
@@ -254,13 +255,21 @@ void TAudioInfo::AnalyzeFile(const QString &fileName)
     Reset();
     if (std::all_of(fileName.begin(), fileName.end(), [](QChar c) { return c.unicode() <= 32; }))
         return;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // An open, a stat, positioned reads and a close: what a search of many files can afford.
+    const int descriptor = FileAccess::OpenRead(fileName);
+    if (descriptor < 0)
         throw KsError::cannotOpen(fileName);
-    // QFile opens a folder on Linux; the stamp query tells it apart.
-    const FileStamp::Info stamp = FileStamp::read(file);
+    const struct Closer
+    {
+        int descriptor;
+        ~Closer() { FileAccess::Close(descriptor); }
+    } closer{ descriptor };
+    // A folder opens on Linux; the stamp query tells it apart.
+    const QByteArray name = QFile::encodeName(fileName);
+    const FileStamp::Info stamp = FileStamp::readDescriptor(descriptor, std::string_view(name.constData(), std::size_t(name.size())));
     if (stamp.size < 0 || (stamp.attributes & FileStamp::Directory))
         throw KsError::cannotOpen(fileName);
+    TPositionedFile file(descriptor, stamp.size);
     analyzeRange(file, 0, stamp.size);
     FileSize = stamp.size;
     FileAge = stamp.age;
@@ -280,9 +289,9 @@ void TAudioInfo::analyzeRange(QIODevice &stream, qint64 start, qint64 size)
     RangeReader reader(stream, start, size);
 
     // One read covers a leading ID3v2 header, the signatures of the other formats and, without a tag,
-    // the whole search for an MPEG frame.
+    // the whole search for an MPEG frame; a file of no more than a chunk is read whole with it.
     if (size > 0)
-        reader.load(0, qMin(size, qMin(searchLength(SearchLimit), kChunk) + kId3v2HeaderSize));
+        reader.load(0, size <= kChunk ? size : qMin(searchLength(SearchLimit), kChunk) + kId3v2HeaderSize);
     const qint64 audioFrom = skipId3v2Tags(reader);
     Format = AudioFormats::Sniff(reader, audioFrom);
     if (Format == TAudioFormat::Mpeg) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 QString &overrideFolder()
@@ -77,6 +78,37 @@ bool NameLess(const QString &a, const QString &b)
 {
     const int c = a.compare(b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;
+}
+
+void SortNames(QStringList &names)
+{
+    // The key folds code unit by code unit as the case-insensitive comparison does: a pair's high
+    // surrogate stays, its low one becomes that of the folded character.
+    const auto keyOf = [](const QString &name) {
+        QString key(name.size(), Qt::Uninitialized);
+        char16_t *out = reinterpret_cast<char16_t *>(key.data());
+        const char16_t *in = reinterpret_cast<const char16_t *>(name.constData());
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            const char16_t c = in[i];
+            if (QChar::isLowSurrogate(c) && i > 0 && QChar::isHighSurrogate(in[i - 1]))
+                out[i] = QChar::lowSurrogate(QChar::toCaseFolded(QChar::surrogateToUcs4(in[i - 1], c)));
+            else if (QChar::isSurrogate(c))
+                out[i] = c;
+            else
+                out[i] = char16_t(QChar::toCaseFolded(char32_t(c)));
+        }
+        return key;
+    };
+    std::vector<std::pair<QString, QString>> keyed;
+    keyed.reserve(std::size_t(names.size()));
+    for (QString &name : names)
+        keyed.emplace_back(keyOf(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) {
+        const int c = a.first.compare(b.first);
+        return c != 0 ? c < 0 : a.second < b.second;
+    });
+    for (qsizetype i = 0; i < names.size(); ++i)
+        names[i] = std::move(keyed[std::size_t(i)].second);
 }
 
 QString folderOf(const QString &path)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace Paths {
 
@@ -37,6 +38,8 @@ bool sameFile(const QString &a, const QString &b);
 
 /// The order of names in the file lists: ignoring letter case, then exactly.
 bool NameLess(const QString &a, const QString &b);
+/// Sorts names by NameLess, each name's letter case folded once rather than at every comparison.
+void SortNames(QStringList &names);
 
 /// The folder part of a path, with its trailing separator; empty when there is none.
 QString folderOf(const QString &path);

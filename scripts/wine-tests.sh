@@ -9,7 +9,8 @@ cmake --build build-wine -j "$(nproc)"
 
 # Their Qt side has no Qt for Windows here: type-checked only, against Debian's Qt headers.
 for f in playback/winamp.cpp widgets/platform/ShellOpen_win.cpp catalogue/Paths_win.cpp audio/FileStamp.cpp \
-  settings/FileAssociation_win.cpp catalogue/SafeSave_win.cpp app/Console_win.cpp; do
+  settings/FileAssociation_win.cpp catalogue/SafeSave_win.cpp app/Console_win.cpp audio/FileAccess_win.cpp \
+  catalogue/DirectoryScan_win.cpp; do
   x86_64-w64-mingw32-g++ -std=c++17 -fsyntax-only -Wall -Wextra -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII \
     $(pkg-config --cflags Qt6Core) -Iplayback -Iwidgets/platform -Icatalogue -Iaudio -Isettings -Iapp "$f"
 done

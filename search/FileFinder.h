@@ -2,31 +2,38 @@
 // or a mask, keeps the user interface alive meanwhile and can be stopped.
 #pragma once
 
+#include "DirectoryScan.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
 
-/// One directory entry as the scan returned it. Its size, stamp and attributes are read from the file
-/// system when first asked for, so that a walk that needs only names costs no more than the scan.
+/// One directory entry as the scan returned it. Its kind comes with the scan; its size, stamp and
+/// read-only bit are read from the file system when asked for, so that a walk that needs only names
+/// costs no more than the scan.
 struct TSearchRec
 {
     QString Name;
-    QFileInfo Info;
+    TEntryKind Kind = TEntryKind::Other;
+    bool Hidden = false;
+    /// The folder scanned, ending with a separator.
+    QString Folder;
 
     /// FileStamp::Attribute bits: read-only, hidden, system, directory, archive.
     int Attr() const;
-    qint64 Size() const { return Info.size(); }
+    qint64 Size() const;
     /// Last modification.
-    QDateTime Time() const { return Info.lastModified(); }
+    QDateTime Time() const;
 };
 
 /// Walks a tree from Root, depth first: in each folder every entry first, in name order, then its
 /// subfolders. Folders whose names begin with "." are not entered, nor links to folders; a folder
-/// that cannot be read holds nothing.
+/// that cannot be read holds nothing. A folder is read a batch of entries at a time and sorted in
+/// steps, and the user interface gets its turns in between, so that a folder of any size leaves the
+/// window alive and a stop takes effect within it.
 class TFileFinder : public QObject
 {
 public:
@@ -70,6 +77,9 @@ public:
 
     /// The last walk was stopped.
     bool Stopped() const { return m_stopped; }
+    /// Called each time the walk lets the user interface handle its events, just before.
+    std::function<void()> OnPump;
+
     /// The folder being scanned (or scanned last).
     const QString &Scanning() const { return m_scanning; }
     /// Clears Stopped and walks the tree from Root.
@@ -78,13 +88,16 @@ public:
     void SearchDirectory(const QString &directory);
     /// Asks the walk to end after the entry in hand (from an event handler or a button).
     void Stop() { m_stopped = true; }
-    /// Lets the user interface handle its pending events when ProcessMessages is set and PumpInterval
-    /// has passed since the last time; for work done on the finder's behalf between two entries.
-    void PumpEvents();
+    /// Lets the user interface handle its pending events when ProcessMessages is set and interval
+    /// milliseconds (PumpInterval when negative) have passed since the last time; for work done on the
+    /// finder's behalf between two entries.
+    void PumpEvents(int interval = -1);
 
 private:
     bool Fits(const QString &name) const;
-    void ReportUndecodable(const QString &directory);
+    /// Reads and sorts the entries of the kinds asked for; the undecodable ones that matter go apart.
+    std::vector<TScanEntry> ReadFolder(const QString &directory, std::vector<TScanEntry> &undecodable);
+    void SortEntries(std::vector<TScanEntry> &entries);
     bool m_stopped = false;
     QString m_status;
     QString m_scanning;

@@ -2,6 +2,7 @@
 #include "FileSearch.h"
 
 #include "AlbumText.h"
+#include "AlbumWorkers.h"
 #include "FileFinder.h"
 #include "Paths.h"
 #include "PlayTime.h"
@@ -10,6 +11,7 @@
 #include "language.h"
 
 #include <QDir>
+#include <QThread>
 
 #include <algorithm>
 
@@ -22,6 +24,9 @@ QString joined(const QString &folder, const QString &name)
 {
     return (folder.endsWith(Paths::separator()) ? folder : folder + Paths::separator()) + name;
 }
+
+// How long the end of a search waits for the workers between two looks at the window's events.
+constexpr int PumpWaitMs = 5;
 
 } // namespace
 
@@ -70,41 +75,40 @@ QString FolderPath(const QString &directory)
     return QDir::toNativeSeparators(QDir::cleanPath(directory));
 }
 
-QStringList FolderFiles(const QString &folder, const TExtensions &extensions)
+QStringList AlbumHeader(const QString &folder, qsizetype tracks, const QString &author, const QString &url)
 {
-    QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
-    names.erase(std::remove_if(names.begin(), names.end(), [&](const QString &n) { return !extensions.Fits(n); }),
-                names.end());
-    std::sort(names.begin(), names.end(), Paths::NameLess);
-    return names;
+    return { u"-newalbum"_s,   u"author: "_s + author, u"album: "_s + language::Trim(folder), u"url: "_s + url,
+             u"discriptionfile: "_s, u"nt: "_s + QString::number(tracks), u"image: "_s };
 }
 
-QStringList AlbumBlock(const QString &folder, const QStringList &names, const QString &author,
-                       const QString &url, const TExtensions &extensions, TAudioInfo &info, int &unreadable,
-                       const std::function<bool()> &go)
+bool TrackLines(const QString &folder, const QStringList &names, const TExtensions &extensions, TAudioInfo &info,
+                int &unreadable, QStringList &lines, const std::function<bool()> &go)
 {
-    QStringList block{ u"-newalbum"_s,          u"author: "_s + author, u"album: "_s + language::Trim(folder),
-                       u"url: "_s + url,        u"discriptionfile: "_s, u"nt: "_s + QString::number(names.size()),
-                       u"image: "_s };
-    int failed = 0;
+    const QString prefix = joined(folder, QString());
+    lines.reserve(lines.size() + 4 * names.size());
     for (const QString &name : names) {
         if (go && !go())
-            return {};
-        const QString path = joined(folder, name);
+            return false;
+        const QString path = prefix + name;
         bool readable = true;
         const QString size = PlayTime::OfAudioFile(info, path, readable);
-        failed += readable ? 0 : 1;
-        block << u"track: "_s + AlbumText::TitleFromFileName(name, extensions.SuffixOf(name)) << u"size: "_s + size
+        unreadable += readable ? 0 : 1;
+        lines << u"track: "_s + AlbumText::TitleFromFileName(name, extensions.SuffixOf(name)) << u"size: "_s + size
               << u"file: "_s + path << u"dfile: "_s;
     }
-    block << u"--endofalbum"_s;
-    unreadable += failed;
-    return block;
+    return true;
 }
 
 } // namespace FileSearch
 
 TFileSearch::TFileSearch(TFileFinder &finder, TAudioInfo &info) : m_finder(finder), m_info(info) {}
+
+TFileSearch::~TFileSearch() = default;
+
+int TFileSearch::DefaultWorkers()
+{
+    return qBound(1, QThread::idealThreadCount(), 2);
+}
 
 QString TFileSearch::Scanning() const
 {
@@ -117,6 +121,8 @@ void TFileSearch::Stop()
         return;
     m_stopRequested = true;
     m_finder.Stop();
+    if (m_workers)
+        m_workers->Stop();
 }
 
 bool TFileSearch::Run(const TSearchRequest &request)
@@ -132,51 +138,75 @@ bool TFileSearch::Run(const TSearchRequest &request)
     m_extensions = extensions;
     m_author = FileSearch::AuthorOrDefault(request.Author);
     m_url = FileSearch::UrlOrDefault(request.Url);
+    m_inWork.clear();
+    std::unique_ptr<TAlbumWorkers> workers;
+    if (Workers > 0) {
+        workers = std::make_unique<TAlbumWorkers>(
+            Workers, [extensions](const QString &folder, const QStringList &names, TAudioInfo &info, int &unreadable,
+                                  QStringList &lines, const std::function<bool()> &go) {
+                return FileSearch::TrackLines(folder, names, extensions, info, unreadable, lines, go);
+            });
+    }
+    m_workers = workers.get();
 
-    // The folders come in walk order, each one's entries together: a folder's album is written when
-    // the first entry of another folder is found, the last one's at the end.
+    // The folders come in walk order, each one's entries together: a folder is finished when the first
+    // entry of another folder is found, the last one at the end. Its album takes the files among the
+    // fitting entries that the file list shows (not folders, not hidden ones).
     QString pending;
+    QStringList names;
     m_finder.Filename = m_extensions.Masks().join(u';');
     m_finder.NameTest = [this](const QString &name) { return m_extensions.Fits(name); };
     m_finder.Root = request.Folder;
-    m_finder.OnFileFound = [&](TFileFinder &, const QString &directory, const TSearchRec &, bool &stop) {
+    m_finder.OnFileFound = [&](TFileFinder &, const QString &directory, const TSearchRec &entry, bool &stop) {
         ++m_filesFound;
         if (directory != pending) {
             if (!pending.isEmpty())
-                WriteAlbum(pending);
+                FinishFolder(pending, std::move(names));
             pending = directory;
+            names.clear();
         }
+        if (entry.Kind == TEntryKind::File && !entry.Hidden)
+            names << entry.Name;
         stop = stop || m_stopRequested;
     };
     m_finder.OnUndecodable = [this](TFileFinder &, const QString &directory, const QString &name) {
         m_leftOut << directory + name;
     };
+    m_finder.OnPump = [this] { WriteDone(); };
+    const auto detach = [&] {
+        m_finder.OnFileFound = nullptr;
+        m_finder.OnUndecodable = nullptr;
+        m_finder.OnPump = nullptr;
+        m_finder.NameTest = nullptr;
+        m_workers = nullptr;
+        m_running = false;
+    };
     try {
         m_finder.Execute();
         if (!pending.isEmpty() && !m_stopRequested)
-            WriteAlbum(pending);
+            FinishFolder(pending, std::move(names));
+        // The albums still in the workers' hands, written as they come; the window, which has nothing
+        // else to wait for, gets every turn.
+        while (m_workers && !m_stopRequested && m_workers->Pending() > 0) {
+            m_workers->Wait(PumpWaitMs);
+            WriteDone();
+            m_finder.PumpEvents(0);
+        }
     } catch (...) {
-        m_finder.OnFileFound = nullptr;
-        m_finder.OnUndecodable = nullptr;
-        m_finder.NameTest = nullptr;
-        m_running = false;
+        detach();
         throw;
     }
-    m_finder.OnFileFound = nullptr;
-    m_finder.OnUndecodable = nullptr;
-    m_finder.NameTest = nullptr;
-    m_running = false;
+    detach();
     return true;
 }
 
-void TFileSearch::WriteAlbum(const QString &directory)
+void TFileSearch::FinishFolder(const QString &directory, QStringList names)
 {
     const QString folder = FileSearch::FolderPath(directory);
     if (!AlbumText::ListCanHold(folder)) {
         m_leftOut << folder;
         return;
     }
-    QStringList names = FileSearch::FolderFiles(folder, m_extensions);
     const qsizetype found = names.size();
     names.removeIf([&](const QString &name) {
         if (AlbumText::ListCanHold(name))
@@ -186,12 +216,34 @@ void TFileSearch::WriteAlbum(const QString &directory)
     });
     if (found > 0 && names.isEmpty())
         return; // an album without any of its tracks
-    const QStringList block = FileSearch::AlbumBlock(folder, names, m_author, m_url, m_extensions, m_info, m_unreadable, [this] {
+    if (m_workers) {
+        m_inWork.append({ folder, names.size() });
+        m_workers->Add(folder, names);
+        WriteDone();
+        return;
+    }
+    QStringList block = FileSearch::AlbumHeader(folder, names.size(), m_author, m_url);
+    const bool whole = FileSearch::TrackLines(folder, names, m_extensions, m_info, m_unreadable, block, [this] {
         m_finder.PumpEvents();
         return !m_stopRequested;
     });
-    if (block.isEmpty())
-        return;
+    if (whole)
+        Write(folder, block << u"--endofalbum"_s);
+}
+
+void TFileSearch::WriteDone()
+{
+    QStringList tracks;
+    int unreadable = 0;
+    while (m_workers && !m_stopRequested && m_workers->TakeNext(tracks, unreadable)) {
+        const auto [folder, count] = m_inWork.takeFirst();
+        m_unreadable += unreadable;
+        Write(folder, FileSearch::AlbumHeader(folder, count, m_author, m_url) + tracks << u"--endofalbum"_s);
+    }
+}
+
+void TFileSearch::Write(const QString &folder, const QStringList &block)
+{
     ++m_albums;
     m_lastAlbumFolder = folder;
     if (OnAlbum)

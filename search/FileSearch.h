@@ -40,17 +40,14 @@ private:
 
 /// A folder as the file list reports it: native separators, no trailing one except a root's.
 QString FolderPath(const QString &directory);
-/// The files of a folder that a search takes, as the file list shows them: hidden ones left out, in
-/// name order.
-QStringList FolderFiles(const QString &folder, const TExtensions &extensions);
-/// The album block of a folder: header (the album titled by the folder, trimmed), one track block per
-/// file, "--endofalbum". A track's title is the file's name less the extension it fits
-/// (AlbumText::TitleFromFileName); its size the play time of an audio file, "00:00" when it cannot be
-/// read (counted in unreadable), empty for a file of another kind. go is asked before each file; when
-/// it says no, the block is abandoned (empty result).
-QStringList AlbumBlock(const QString &folder, const QStringList &names, const QString &author,
-                       const QString &url, const TExtensions &extensions, TAudioInfo &info, int &unreadable,
-                       const std::function<bool()> &go = {});
+/// The seven header lines of a folder's album: titled by the folder, trimmed, with tracks tracks.
+QStringList AlbumHeader(const QString &folder, qsizetype tracks, const QString &author, const QString &url);
+/// The track blocks of names in folder, appended to lines. A track's title is the file's name less the
+/// extension it fits (AlbumText::TitleFromFileName); its size the play time of an audio file, "00:00"
+/// when it cannot be read (counted in unreadable), empty for a file of another kind. go is asked before
+/// each file; when it says no, the lines are abandoned (false).
+bool TrackLines(const QString &folder, const QStringList &names, const TExtensions &extensions, TAudioInfo &info,
+                int &unreadable, QStringList &lines, const std::function<bool()> &go = {});
 
 } // namespace FileSearch
 
@@ -63,16 +60,26 @@ struct TSearchRequest
     QString Url;
 };
 
+class TAlbumWorkers;
+
 /// Runs searches with a finder (its kinds of entries, case and pumping as set by its owner) and an
-/// analysis object. Each folder's album is written as soon as the walk has moved past the folder's
-/// entries, so a stopped search keeps the albums already written.
+/// analysis object. A folder's album is made once the walk has moved past the folder's entries, on
+/// worker threads while the walk goes on, and written whole, in walk order, so a stopped search keeps
+/// the albums already written. Run is synchronous: it returns with every album written, and without a
+/// user interface (the finder's ProcessMessages off) it only computes.
 class TFileSearch
 {
 public:
     TFileSearch(TFileFinder &finder, TAudioInfo &info);
+    ~TFileSearch();
 
-    /// Called with each album block as it is made.
+    /// Called with each album block, in walk order, on the thread that called Run.
     std::function<void(const QStringList &)> OnAlbum;
+    /// Threads that read the files while the walk goes on; 0 reads them on the walking thread, with the
+    /// analysis object given.
+    int Workers = DefaultWorkers();
+    /// One or two, as the machine has cores.
+    static int DefaultWorkers();
 
     /// Searches; false when the extensions are refused and nothing was done. Not re-entrant: a call
     /// while a search runs does nothing and returns false.
@@ -84,7 +91,7 @@ public:
     // The progress of the running search, or the result of the last one.
     int FilesFound() const { return m_filesFound; }
     int Albums() const { return m_albums; }
-    /// MP3 files whose play time could not be read (written "00:00").
+    /// Audio files whose play time could not be read (written "00:00").
     int Unreadable() const { return m_unreadable; }
     /// The folders and files left out because the list cannot hold their names (AlbumText::ListCanHold,
     /// and names that are not text), as paths; a folder's album is left out whole.
@@ -96,10 +103,17 @@ public:
     QString Scanning() const;
 
 private:
-    void WriteAlbum(const QString &directory);
+    /// The walk has left a folder whose fitting files are names: its album is made.
+    void FinishFolder(const QString &directory, QStringList names);
+    /// Writes the albums the workers have done, in order.
+    void WriteDone();
+    void Write(const QString &folder, const QStringList &block);
 
     TFileFinder &m_finder;
     TAudioInfo &m_info;
+    TAlbumWorkers *m_workers = nullptr;
+    /// The folders of the albums in the workers' hands, in order, with their track counts.
+    QList<std::pair<QString, qsizetype>> m_inWork;
     bool m_running = false;
     bool m_stopRequested = false;
     int m_filesFound = 0;

@@ -3,6 +3,8 @@
 
 #include "language.h"
 
+#include <algorithm>
+
 namespace {
 
 // Whether pattern fits text at index at (0-based), "?" fitting any character.
@@ -44,6 +46,19 @@ bool MatchMask(const QString &nameIn, const QString &maskIn, bool ignoreCase)
 {
     if (nameIn == maskIn)
         return true;
+    // "*.ext" with a plain ASCII extension: the end of the name compared in place, as below after
+    // upper-casing, when that end is ASCII too (only other characters can change length in upper case).
+    const QStringView suffix = QStringView(maskIn).mid(1);
+    const auto plain = [](QChar c) { return c.unicode() < 128 && c != u'*' && c != u'?'; };
+    if (maskIn.startsWith(u'*') && !suffix.isEmpty() && std::all_of(suffix.begin(), suffix.end(), plain)) {
+        if (nameIn.size() < suffix.size())
+            return false;
+        const QStringView end = QStringView(nameIn).right(suffix.size());
+        if (!ignoreCase)
+            return end == suffix;
+        if (std::all_of(end.begin(), end.end(), [](QChar c) { return c.unicode() < 128; }))
+            return end.compare(suffix, Qt::CaseInsensitive) == 0;
+    }
     QString mask = maskIn;
     while (mask.contains(QLatin1String("**")))
         mask.replace(QLatin1String("**"), QLatin1String("*"));

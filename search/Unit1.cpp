@@ -12,6 +12,9 @@
 #include "Messages.h"
 #include "OpenList.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +33,7 @@ constexpr int ClientHeight = 354;
 constexpr int LeftWidth = 170;
 constexpr int ProgressMs = 100; // how often the status line follows a running search
 constexpr int PumpMs = 20;      // the longest the walk keeps the window from its events
+constexpr int PieceMs = 10;     // what one turn of the event loop spends putting text into the box
 } // namespace
 
 TFileFindForm::TFileFindForm(ICatalogueHost &host, const TDialogServices &services, QWidget *parent)
@@ -50,7 +54,9 @@ TFileFindForm::TFileFindForm(ICatalogueHost &host, const TDialogServices &servic
     m_finder->Filename = u"*.mp3"_s;
     m_finder->FuzzySearch = true;
     m_finder->IgnoreCase = true;
-    m_search.OnAlbum = [this](const QStringList &block) { m_pendingText << block; };
+    m_search.OnAlbum = [this](const QStringList &block) { m_pendingAlbums.append(block); };
+    // One core stays with the window, which puts the text into the box while the files are read.
+    m_search.Workers = qBound(1, QThread::idealThreadCount() - 1, 2);
     CreateControls();
     // The given client size, or more where the controls need it at the desktop's font.
     setFixedSize(minimumSizeHint().expandedTo(QSize(ClientWidth, ClientHeight)));
@@ -167,17 +173,28 @@ void TFileFindForm::ShowFinder()
 
 void TFileFindForm::done(int result)
 {
-    m_search.Stop();
+    StopSearch();
     QDialog::done(result);
 }
 
 void TFileFindForm::SearchOrStop()
 {
-    // While a search runs the button stops it; it never starts a second one inside the first.
-    if (m_search.Running())
-        m_search.Stop();
+    // While a search runs, or its text still goes into the box, the button stops it; it never starts
+    // a second one inside the first.
+    if (m_searching)
+        StopSearch();
     else
         Search();
+}
+
+void TFileFindForm::StopSearch()
+{
+    if (!m_searching)
+        return;
+    m_stopped = true;
+    m_search.Stop();
+    // The albums not yet begun in the box are dropped; the one going in is finished.
+    m_pendingAlbums.remove(m_partial > 0 ? 1 : 0, m_pendingAlbums.size() - (m_partial > 0 ? 1 : 0));
 }
 
 void TFileFindForm::Search()
@@ -185,16 +202,27 @@ void TFileFindForm::Search()
     if (FileSearch::TExtensions(Edit3->text()).Refused())
         return;
     RichEdit1->clear();
+    m_pendingAlbums.clear();
+    m_partial = 0;
+    m_shownAlbums = 0;
+    m_stopped = false;
     const TSearchRequest request{ DirectoryListBox1->Directory(), Edit3->text(), Edit1->text(), Edit2->text() };
     SetSearching(true);
     try {
         m_search.Run(request);
+        // The text the box has not taken yet goes in a piece at each turn of the event loop.
+        m_flush->stop();
+        while (!m_pendingAlbums.isEmpty()) {
+            FlushText();
+            QCoreApplication::processEvents();
+        }
     } catch (...) {
-        FlushText();
+        // The albums written stay.
+        while (!m_pendingAlbums.isEmpty())
+            FlushText();
         SetSearching(false);
         throw;
     }
-    FlushText();
     SetSearching(false);
     RichEdit1->moveCursor(QTextCursor::Start); // the text from its first album
     // The folder list moves to the last album's folder, where a following search starts.
@@ -207,6 +235,7 @@ void TFileFindForm::Search()
 
 void TFileFindForm::SetSearching(bool searching)
 {
+    m_searching = searching;
     Button1->setText(searching ? u"Стоп"_s : u"Поиск"_s);
     for (QWidget *w : std::initializer_list<QWidget *>{ Button3, Button4, Edit1, Edit2, Edit3, FileListBox1,
                                                           DirectoryListBox1, DriveComboBox1 })
@@ -225,16 +254,41 @@ void TFileFindForm::SetSearching(bool searching)
 
 void TFileFindForm::FlushText()
 {
-    if (m_pendingText.isEmpty())
+    // Each insertion costs the document about the same per line, and much per call: one large piece
+    // a turn, as long as the last piece's pace says a turn of the event loop may spend on it.
+    QString piece;
+    qsizetype lines = 0;
+    while (!m_pendingAlbums.isEmpty() && lines < m_pieceLines) {
+        const QStringList &album = m_pendingAlbums.first();
+        const qsizetype n = qMin(m_pieceLines - lines, album.size() - m_partial);
+        for (qsizetype i = m_partial; i < m_partial + n; ++i) {
+            if (lines > 0 || !RichEdit1->document()->isEmpty())
+                piece += u'\n';
+            piece += album.at(i);
+            ++lines;
+        }
+        m_partial += n;
+        if (m_partial == album.size()) {
+            m_pendingAlbums.removeFirst();
+            m_partial = 0;
+            ++m_shownAlbums;
+        }
+    }
+    if (lines == 0)
         return;
-    RichEdit1->appendPlainText(m_pendingText.join(u'\n'));
-    m_pendingText.clear();
+    QElapsedTimer insertion;
+    insertion.start();
+    QTextCursor end(RichEdit1->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(piece);
+    const qint64 ns = qMax<qint64>(1, insertion.nsecsElapsed());
+    m_pieceLines = qBound(qsizetype(256), qsizetype(lines * PieceMs * 1000000 / ns), qsizetype(50000));
 }
 
 void TFileFindForm::ShowProgress()
 {
     const TFileSearch &s = m_search;
-    if (s.Running()) {
+    if (m_searching && s.Running()) {
         // A long folder loses its middle rather than its end.
         const QString found = u"Найдено файлов: %1. Папка: "_s.arg(s.FilesFound());
         const QFontMetrics metrics = Label4->fontMetrics();
@@ -243,8 +297,8 @@ void TFileFindForm::ShowProgress()
         Label4->setToolTip(found + s.Scanning());
         return;
     }
-    QString text = u"Найдено файлов: %1, альбомов: %2."_s.arg(s.FilesFound()).arg(s.Albums());
-    if (s.Stopped())
+    QString text = u"Найдено файлов: %1, альбомов: %2."_s.arg(s.FilesFound()).arg(m_shownAlbums);
+    if (m_stopped)
         text.prepend(u"Поиск остановлен. "_s);
     Label4->setText(text);
     Label4->setToolTip(text);

@@ -40,10 +40,11 @@ private:
     void ShowExtensionFiles(const QString &typed);
     void SearchOrStop();
     void Search();
+    void StopSearch();
     void SetSearching(bool searching);
     void ShowProgress();
-    /// Puts the albums made since the last time into the text box: one insertion each time the search
-    /// lets events through, rather than one per album, keeps a large search fast.
+    /// Puts albums made by the search into the text box, in pieces of many lines that each take a short
+    /// time, as long as one turn of the event loop may take.
     void FlushText();
     QStringList TextLines() const;
     void SaveToNew();
@@ -56,7 +57,15 @@ private:
     TFileSearch m_search;
     QTimer *m_progress = nullptr;
     QTimer *m_flush = nullptr;
-    QStringList m_pendingText;
+    /// A search runs, or its text still goes into the box.
+    bool m_searching = false;
+    /// The user stopped it.
+    bool m_stopped = false;
+    /// The albums written by the search and not yet whole in the box; the first has m_partial lines there.
+    QList<QStringList> m_pendingAlbums;
+    qsizetype m_partial = 0;
+    int m_shownAlbums = 0;
+    qsizetype m_pieceLines = 2000;
 
     TFileListBox *FileListBox1 = nullptr;
     QLabel *Label3 = nullptr;  // "*."

@@ -1,7 +1,10 @@
-// bench_search: a file search over 20,000 small MP3 files in 2,000 folders, against the floor of
-// walking the tree and opening each file to read its first 10 KB and its last 128 bytes. Measures the
-// finder alone, and the whole "Поиск" of the dialog up to the finished text with its event pumping on,
-// and the longest time the event loop went without handling events during it.
+// bench_search: the file search over trees of small audio files against the floor of walking the tree
+// and opening each file to read its first 10 KB and its last 128 bytes: 20,000 files in 2,000 folders,
+// 100,000 files in 10,000 folders, and one folder of 50,000 files; with the page cache warm, and cold
+// (every file dropped from it before each run). Measures the finder alone, the search without the
+// dialog, and the dialog's whole "Поиск" up to the finished text, with the longest time its event loop
+// went without handling events, the peak resident memory, the time a scroll of the finished text takes,
+// and how long "Стоп", "Выход" and Escape take to end a running search.
 #include "AudioInfo.h"
 #include "DescriptionView.h"
 #include "FileBrowser.h"
@@ -20,6 +23,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,25 +33,50 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
 #include <unistd.h>
 
 namespace {
 
-constexpr int kGroups = 40;
-constexpr int kFoldersPerGroup = 50;
-constexpr int kFilesPerFolder = 10;
-constexpr int kFolders = kGroups * kFoldersPerGroup;
-constexpr int kFiles = kFolders * kFilesPerFolder;
+// The trees, by the first argument of each benchmark.
+enum TreeKind { Files20k = 0, Files100k = 1, Folder50k = 2 };
+// The second: the page cache.
+enum Cache { Warm = 0, Cold = 1 };
 
-// The tree: group folders holding album folders holding MP3 files, each a hard link (or a copy) of one
-// of the source files: $KS_BENCH_AUDIO_DIR, else the test corpus of small files.
+struct Shape
+{
+    int Groups;
+    int FoldersPerGroup;
+    int FilesPerFolder;
+    bool Copies; // distinct files, so that dropping one from the cache drops no other
+    int files() const { return Groups * FoldersPerGroup * FilesPerFolder; }
+    int folders() const { return Groups * FoldersPerGroup; }
+};
+
+Shape shapeOf(int kind)
+{
+    switch (kind) {
+    case Files100k:
+        return { 100, 100, 10, true };
+    case Folder50k:
+        return { 1, 1, 50000, false };
+    default:
+        return { 40, 50, 10, true };
+    }
+}
+
+// A tree of group folders holding album folders holding MP3 files, each a copy (or a hard link) of one of
+// the source files: $KS_BENCH_AUDIO_DIR, else the test corpus of small files.
 struct Tree
 {
     QTemporaryDir dir;
     QString root;
+    Shape shape;
+    std::vector<std::string> files;
 
-    Tree()
+    explicit Tree(const Shape &s) : shape(s)
     {
         const QByteArray env = qgetenv("KS_BENCH_AUDIO_DIR");
         const QString source = env.isEmpty() ? QStringLiteral(KS_BENCH_CORPUS) : QString::fromLocal8Bit(env);
@@ -59,30 +88,86 @@ struct Tree
             qFatal("no MP3 files in %s", qPrintable(source));
         root = QDir::toNativeSeparators(dir.path());
         int n = 0;
-        for (int g = 0; g < kGroups; ++g) {
-            for (int f = 0; f < kFoldersPerGroup; ++f) {
-                const QString folder = dir.filePath(QStringLiteral("Group %1/Album %2").arg(g, 2, 10, QLatin1Char('0')).arg(f, 2, 10, QLatin1Char('0')));
+        for (int g = 0; g < s.Groups; ++g) {
+            for (int f = 0; f < s.FoldersPerGroup; ++f) {
+                const QString folder = dir.filePath(QStringLiteral("Group %1/Album %2").arg(g, 3, 10, QLatin1Char('0')).arg(f, 3, 10, QLatin1Char('0')));
                 QDir().mkpath(folder);
-                for (int t = 0; t < kFilesPerFolder; ++t, ++n) {
-                    const QString to = folder + QStringLiteral("/%1 Track.mp3").arg(t + 1, 2, 10, QLatin1Char('0'));
-                    const QString from = sources[n % sources.size()];
+                for (int t = 0; t < s.FilesPerFolder; ++t, ++n) {
+                    const std::string to = QFile::encodeName(folder + QStringLiteral("/%1 Track.mp3").arg(t + 1, 5, 10, QLatin1Char('0'))).toStdString();
+                    const std::string from = QFile::encodeName(sources[n % sources.size()]).toStdString();
                     std::error_code ec;
-                    std::filesystem::create_hard_link(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), ec);
-                    if (ec && !QFile::copy(from, to))
-                        qFatal("cannot make %s", qPrintable(to));
+                    if (s.Copies)
+                        std::filesystem::copy_file(from, to, ec);
+                    else
+                        std::filesystem::create_hard_link(from, to, ec);
+                    if (ec)
+                        qFatal("cannot make %s", to.c_str());
+                    files.push_back(to);
                 }
+            }
+        }
+        ::sync();
+    }
+
+    // Drops every file's pages from the page cache (written back first by the sync above).
+    void dropFromCache() const
+    {
+        for (const std::string &f : files) {
+            const int fd = ::open(f.c_str(), O_RDONLY);
+            if (fd >= 0) {
+                ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+                ::close(fd);
             }
         }
     }
 };
 
-Tree &tree()
+Tree &tree(int kind)
 {
-    static Tree t;
-    return t;
+    static std::map<int, std::unique_ptr<Tree>> trees;
+    std::unique_ptr<Tree> &t = trees[kind];
+    if (!t)
+        t = std::make_unique<Tree>(shapeOf(kind));
+    return *t;
 }
 
-// (a) The floor in plain system calls: readdir, and for each file open, 10 KB, last 128 bytes, close.
+// Resident memory from /proc: the peak since the last reset, and the present size, in KB.
+qint64 statusKb(const char *key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(key) + ':';
+    while (std::getline(status, line))
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            return std::stoll(line.substr(prefix.size()));
+    return -1;
+}
+
+void resetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// Before each timed run, paused: the cache as asked, the peak reset.
+void prepare(benchmark::State &state, const Tree &t)
+{
+    state.PauseTiming();
+    if (state.range(1) == Cold)
+        t.dropFromCache();
+    resetPeak();
+    state.ResumeTiming();
+}
+
+void report(benchmark::State &state, const Tree &t, qint64 rssBeforeKb)
+{
+    state.counters["files"] = t.shape.files();
+    state.counters["peak_rss_mb"] = double(statusKb("VmHWM")) / 1024;
+    if (rssBeforeKb >= 0)
+        state.counters["peak_growth_mb"] = double(statusKb("VmHWM") - rssBeforeKb) / 1024;
+    state.SetItemsProcessed(state.iterations() * t.shape.files());
+}
+
+// The floor in plain system calls: readdir, and for each file open, 10 KB, last 128 bytes, close.
 qint64 walkRaw(const std::string &folder, char *buffer)
 {
     qint64 files = 0;
@@ -115,21 +200,26 @@ qint64 walkRaw(const std::string &folder, char *buffer)
 
 void BM_FloorSystemCalls(benchmark::State &state)
 {
-    const std::string root = QFile::encodeName(tree().root).toStdString();
-    char buffer[10240];
-    for (auto _ : state)
-        if (walkRaw(root, buffer) != kFiles)
-            state.SkipWithError("files missing");
-    state.SetItemsProcessed(state.iterations() * kFiles);
-}
-
-// (a) The same floor through Qt's directory iterator and QFile, the layers the program uses.
-void BM_FloorQt(benchmark::State &state)
-{
+    const Tree &t = tree(int(state.range(0)));
+    const std::string root = QFile::encodeName(t.root).toStdString();
     char buffer[10240];
     for (auto _ : state) {
+        prepare(state, t);
+        if (walkRaw(root, buffer) != t.shape.files())
+            state.SkipWithError("files missing");
+    }
+    report(state, t, -1);
+}
+
+// The same floor through Qt's directory iterator and QFile.
+void BM_FloorQt(benchmark::State &state)
+{
+    const Tree &t = tree(int(state.range(0)));
+    char buffer[10240];
+    for (auto _ : state) {
+        prepare(state, t);
         int files = 0;
-        for (QDirIterator it(tree().root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        for (QDirIterator it(t.root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
             QFile file(it.next());
             if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
                 continue;
@@ -138,117 +228,254 @@ void BM_FloorQt(benchmark::State &state)
             benchmark::DoNotOptimize(file.read(buffer, 128));
             ++files;
         }
-        if (files != kFiles)
+        if (files != t.shape.files())
             state.SkipWithError("files missing");
     }
-    state.SetItemsProcessed(state.iterations() * kFiles);
+    report(state, t, -1);
 }
 
-// (b) The finder alone: the walk with the dialog's mask, nothing read, no events let through.
+// The finder alone: the walk with the dialog's mask, nothing read, no events let through.
 void BM_Finder(benchmark::State &state)
 {
+    const Tree &t = tree(int(state.range(0)));
     TFileFinder finder;
-    finder.Root = tree().root;
+    finder.Root = t.root;
     finder.Filename = QStringLiteral("*.mp3");
     finder.FuzzySearch = true;
     finder.ProcessMessages = false;
     int found = 0;
     finder.OnFileFound = [&](TFileFinder &, const QString &, const TSearchRec &, bool &) { ++found; };
     for (auto _ : state) {
+        prepare(state, t);
         found = 0;
         finder.Execute();
-        if (found != kFiles)
+        if (found != t.shape.files())
             state.SkipWithError("files missing");
     }
-    state.SetItemsProcessed(state.iterations() * kFiles);
+    report(state, t, -1);
 }
 
-// The search itself without the dialog: the walk, each folder listed, each file analysed, the text
-// collected in a list of lines.
+// The search itself without the dialog, as a command line would run it: the walk, each file analysed,
+// the text collected in a list of lines. The third argument: worker threads (-1 the default).
 void BM_SearchEngine(benchmark::State &state)
 {
+    const Tree &t = tree(int(state.range(0)));
     TFileFinder finder;
     finder.FuzzySearch = true;
     finder.ProcessMessages = false;
     TAudioInfo info;
     TFileSearch search(finder, info);
+    if (state.range(2) >= 0)
+        search.Workers = int(state.range(2));
     QStringList text;
     search.OnAlbum = [&](const QStringList &block) { text << block; };
+    qint64 chars = 0;
+    const qint64 rssBefore = statusKb("VmRSS");
     for (auto _ : state) {
+        prepare(state, t);
         text.clear();
-        search.Run({ tree().root, QStringLiteral("mp3"), QString(), QString() });
-        if (search.Albums() != kFolders || text.size() != kFolders * (8 + 4 * kFilesPerFolder))
+        search.Run({ t.root, QStringLiteral("mp3"), QString(), QString() });
+        if (search.Albums() != t.shape.folders() || text.size() != t.shape.folders() * 8 + 4 * t.shape.files())
             state.SkipWithError("the text is incomplete");
+        state.PauseTiming();
+        chars = 0;
+        for (const QString &line : text)
+            chars += line.size() + 1;
+        state.ResumeTiming();
     }
-    state.SetItemsProcessed(state.iterations() * kFiles);
+    state.counters["text_mb"] = double(chars) * 2 / 1e6;
+    report(state, t, rssBefore);
 }
 
-// (c) "Поиск" in the shown dialog up to the finished text, with the pumping interval given (-1: the
-// dialog's own). A zero-time timer notes every turn of the event loop; the longest gap between two
-// turns is reported in milliseconds.
-void BM_DialogSearch(benchmark::State &state)
+// The main window and its file search dialog, shown, on the recording fakes.
+struct Window
 {
     TRecordingShell shell;
     TRecordingMessages messages;
     TScriptedFileDialogs fileDialogs;
     TRecordingPlayerLink player;
-    TFormServices services;
-    services.Shell = &shell;
-    services.Messages = &messages;
-    services.FileDialogs = &fileDialogs;
-    services.Player = &player;
-    services.DescriptionView = std::make_unique<TRecordingDescriptionView>();
-    services.Arguments = QStringList{ tree().root + QStringLiteral("/none.lst") };
-    TForm1 form(std::move(services));
-    form.show();
-    TFileFindForm *dialog = form.FileFindForm();
-    dialog->ShowFinder();
-    if (!QTest::qWaitForWindowExposed(dialog))
-        state.SkipWithError("the dialog was not shown");
-    if (state.range(0) >= 0)
-        dialog->FileFinder1().PumpInterval = int(state.range(0));
-    auto *folders = dialog->findChild<TDirectoryListBox *>(QStringLiteral("DirectoryListBox1"));
-    auto *search = dialog->findChild<QPushButton *>(QStringLiteral("Button1"));
-    auto *text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit1"));
+    std::unique_ptr<TForm1> form;
+    TFileFindForm *dialog = nullptr;
+    TDirectoryListBox *folders = nullptr;
+    QPushButton *search = nullptr;
+    QPlainTextEdit *text = nullptr;
 
+    explicit Window(const QString &root)
+    {
+        TFormServices services;
+        services.Shell = &shell;
+        services.Messages = &messages;
+        services.FileDialogs = &fileDialogs;
+        services.Player = &player;
+        services.DescriptionView = std::make_unique<TRecordingDescriptionView>();
+        services.Arguments = QStringList{ root + QStringLiteral("/none.lst") };
+        form = std::make_unique<TForm1>(std::move(services));
+        form->show();
+        dialog = form->FileFindForm();
+        dialog->ShowFinder();
+        if (!QTest::qWaitForWindowExposed(dialog))
+            qFatal("the dialog was not shown");
+        folders = dialog->findChild<TDirectoryListBox *>(QStringLiteral("DirectoryListBox1"));
+        search = dialog->findChild<QPushButton *>(QStringLiteral("Button1"));
+        text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit1"));
+    }
+
+    // Starts a search of root, the box emptied beforehand.
+    void reset(const QString &root)
+    {
+        text->clear();
+        folders->SetDirectory(root);
+        if (!dialog->isVisible())
+            dialog->ShowFinder();
+        QCoreApplication::processEvents();
+    }
+};
+
+// Notes every turn of the event loop with a zero-time timer: the longest gap between two turns.
+struct LoopWatch
+{
     QElapsedTimer sinceTurn;
     qint64 longest = 0;
-    qint64 tail = 0; // from the last turn to the end of the search
     qint64 turns = 0;
     QTimer turn;
-    turn.setInterval(0);
-    QObject::connect(&turn, &QTimer::timeout, [&] {
+
+    LoopWatch()
+    {
+        turn.setInterval(0);
+        QObject::connect(&turn, &QTimer::timeout, [this] { note(); });
+    }
+    void note()
+    {
         longest = qMax(longest, sinceTurn.nsecsElapsed());
         sinceTurn.start();
         ++turns;
-    });
-    for (auto _ : state) {
-        folders->SetDirectory(tree().root);
-        QCoreApplication::processEvents();
+    }
+    void start()
+    {
         turn.start();
         sinceTurn.start();
-        search->click();
-        tail = qMax(tail, sinceTurn.nsecsElapsed());
-        longest = qMax(longest, sinceTurn.nsecsElapsed());
+    }
+    void stop()
+    {
+        note();
         turn.stop();
+    }
+};
+
+// "Поиск" in the shown dialog up to the finished text. Reports the longest gap of the event loop, the
+// time one scroll of the finished text takes (to its middle and to its end, each painted), the peak
+// resident memory and the text's size.
+void BM_DialogSearch(benchmark::State &state)
+{
+    const Tree &t = tree(int(state.range(0)));
+    Window w(t.root);
+    LoopWatch loop;
+    qint64 scroll = 0;
+    qint64 chars = 0;
+    qint64 rssBefore = -1;
+    for (auto _ : state) {
         state.PauseTiming();
-        if (dialog->LastSearch().Albums() != kFolders || text->blockCount() != kFolders * (8 + 4 * kFilesPerFolder))
+        w.reset(t.root);
+        rssBefore = statusKb("VmRSS");
+        state.ResumeTiming();
+        prepare(state, t);
+        loop.start();
+        w.search->click();
+        loop.stop();
+        state.PauseTiming();
+        if (w.dialog->LastSearch().Albums() != t.shape.folders()
+            || w.text->blockCount() != t.shape.folders() * 8 + 4 * t.shape.files())
             state.SkipWithError("the text is incomplete");
+        QScrollBar *bar = w.text->verticalScrollBar();
+        for (int to : { bar->maximum() / 2, bar->maximum() }) {
+            QElapsedTimer scrolled;
+            scrolled.start();
+            bar->setValue(to);
+            w.text->viewport()->repaint();
+            scroll = qMax(scroll, scrolled.nsecsElapsed());
+        }
+        chars = w.text->document()->characterCount();
         state.ResumeTiming();
     }
-    state.counters["longest_gap_ms"] = double(longest) / 1e6;
-    state.counters["tail_ms"] = double(tail) / 1e6;
-    state.counters["loop_turns"] = double(turns) / double(state.iterations());
-    state.SetItemsProcessed(state.iterations() * kFiles);
+    state.counters["longest_gap_ms"] = double(loop.longest) / 1e6;
+    state.counters["loop_turns"] = double(loop.turns) / double(state.iterations());
+    state.counters["scroll_ms"] = double(scroll) / 1e6;
+    state.counters["text_mb"] = double(chars) * 2 / 1e6;
+    report(state, t, rssBefore);
+}
+
+// A running search ended 300 ms (or, in the folder of 50,000 files, 30 ms) after it began, by "Стоп",
+// "Выход" or Escape (the third argument): the time from the request to the end of "Поиск".
+void BM_DialogStop(benchmark::State &state)
+{
+    const Tree &t = tree(int(state.range(0)));
+    Window w(t.root);
+    const int after = int(state.range(0)) == Folder50k ? 30 : 300;
+    QElapsedTimer sinceStop;
+    qint64 longest = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.reset(t.root);
+        state.ResumeTiming();
+        QTimer::singleShot(after, w.dialog, [&] {
+            sinceStop.start();
+            switch (state.range(2)) {
+            case 0:
+                w.search->click();
+                break;
+            case 1:
+                w.dialog->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
+                break;
+            default:
+                QTest::keyClick(w.dialog, Qt::Key_Escape);
+                break;
+            }
+        });
+        w.search->click();
+        longest = qMax(longest, sinceStop.nsecsElapsed());
+        if (!w.dialog->LastSearch().Stopped())
+            state.SkipWithError("the search was not stopped");
+    }
+    state.counters["stop_ms"] = double(longest) / 1e6;
+    state.counters["files"] = t.shape.files();
+}
+
+void bothCaches(benchmark::internal::Benchmark *b, std::initializer_list<int> kinds)
+{
+    for (int kind : kinds)
+        for (int cache : { Warm, Cold })
+            b->Args({ kind, cache, -1 });
 }
 
 } // namespace
 
-BENCHMARK(BM_FloorSystemCalls)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_FloorQt)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Finder)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SearchEngine)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_DialogSearch)->Arg(-1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_FloorSystemCalls)->Apply([](auto *b) { bothCaches(b, { Files20k, Files100k }); })->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_FloorQt)->Args({ Files20k, Warm, -1 })->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_Finder)->Args({ Files20k, Warm, -1 })->Args({ Folder50k, Warm, -1 })->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_SearchEngine)
+    ->Apply([](auto *b) { bothCaches(b, { Files20k, Files100k }); })
+    ->Args({ Files20k, Warm, 0 })
+    ->Args({ Files20k, Warm, 1 })
+    ->Args({ Files20k, Cold, 0 })
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Iterations(3);
+BENCHMARK(BM_DialogSearch)
+    ->Apply([](auto *b) { bothCaches(b, { Files20k, Files100k }); })
+    ->Args({ Folder50k, Warm, -1 })
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Iterations(3);
+BENCHMARK(BM_DialogStop)
+    ->Args({ Files100k, Warm, 0 })
+    ->Args({ Files100k, Warm, 1 })
+    ->Args({ Files100k, Warm, 2 })
+    ->Args({ Folder50k, Warm, 0 })
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 int main(int argc, char **argv)
 {
@@ -256,7 +483,6 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kestrune"));
-    tree();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

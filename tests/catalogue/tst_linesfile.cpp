@@ -9,7 +9,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using namespace CatalogueTestUtil;
@@ -37,6 +40,7 @@ private slots:
     void backslashesAreSeparatorsOnTheFileSystem();
     void folderOf_data();
     void folderOf();
+    void sortedNamesKeepTheListOrder();
 
 private:
     QTemporaryDir m_dir;
@@ -307,6 +311,23 @@ void TestLinesFile::folderOf()
     QFETCH(QString, path);
     QFETCH(QString, folder);
     QCOMPARE(Paths::folderOf(path), folder);
+}
+
+void TestLinesFile::sortedNamesKeepTheListOrder()
+{
+    // The folded keys give the order of the comparison they stand for: case pairs, Cyrillic, characters
+    // whose full folding differs from the simple one (ß, ΐ), surrogate pairs (Deseret), equal keys.
+    QStringList names{ u"b.mp3"_s,  u"B.mp3"_s,  u"a.MP3"_s,  u"Ёлка"_s,   u"ёлка"_s,   u"Жук"_s, u"жук"_s,
+                       u"straße"_s, u"STRASSE"_s, u"strasse"_s, u"ΐ"_s,      u"Ϊ́"_s,    u"𐐀x"_s,  u"𐐨x"_s,
+                       u"𐐀"_s,     u"_"_s,      u"10.mp3"_s, u"9.mp3"_s, u""_s,     u"a"_s,   u"A"_s };
+    for (int round = 0; round < 20; ++round) {
+        std::shuffle(names.begin(), names.end(), *QRandomGenerator::global());
+        QStringList expected = names;
+        std::stable_sort(expected.begin(), expected.end(), Paths::NameLess);
+        QStringList sorted = names;
+        Paths::SortNames(sorted);
+        QCOMPARE(sorted, expected);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLinesFile)

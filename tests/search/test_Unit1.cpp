@@ -105,7 +105,6 @@ private slots:
         for (const auto &[typed, names] : shown) {
             get<QLineEdit>(u"Edit3"_s)->setText(typed);
             QCOMPARE(files->Names(), names);
-            QCOMPARE(FileSearch::FolderFiles(native(u"music"_s), FileSearch::TExtensions(typed)), names);
         }
         get<QPushButton>(u"Button2"_s)->click();
         QVERIFY(!m_form->isVisible());
@@ -214,12 +213,9 @@ private slots:
 
     void unreadableFilesAreToldOnce()
     {
-        // A file that vanishes after its folder was listed, before it is read.
-        m_form->FileFinder1().PumpInterval = 0;
-        m_form->FileFinder1().OnStop = [this](TFileFinder &) {
-            QMetaObject::invokeMethod(m_form, [this] { QFile::remove(m_w->Folder.Path(u"music/sub/日本.mp3"_s)); },
-                                      Qt::QueuedConnection);
-        };
+        // A file that vanishes after its folder was listed (the walk's end comes before the last
+        // folder's album), before it is read.
+        m_form->FileFinder1().OnStop = [this](TFileFinder &) { QFile::remove(m_w->Folder.Path(u"music/sub/日本.mp3"_s)); };
         copy(u"vbri_V9_mpeg1.mp3"_s, u"music/sub/a.mp3"_s);
         searchIn(u"music/sub"_s);
         QCOMPARE(text().split(u'\n').mid(7, 6),

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 class TestFileFinder : public QObject
@@ -111,6 +113,28 @@ private slots:
         // The next walk starts afresh.
         g->Execute();
         QCOMPARE(m_found.size(), 7);
+    }
+
+    void aStopTakesEffectWhileAHugeFolderIsRead()
+    {
+        // The walk lets events in while it reads a folder, before its first entry: a stop requested then
+        // reports nothing of it.
+        QDir(m_root).mkdir(u"huge"_s);
+        for (int i = 0; i < 3000; ++i)
+            touch(u"huge/%1.mp3"_s.arg(i, 4, 10, QLatin1Char('0')));
+        TFileFinder *f = finder(u"*.mp3"_s);
+        f->Root = m_root + u"huge"_s;
+        f->PumpInterval = 0;
+        QMetaObject::invokeMethod(this, [f] { f->Stop(); }, Qt::QueuedConnection);
+        f->Execute();
+        QVERIFY(f->Stopped());
+        QCOMPARE(m_found, QStringList());
+        QCOMPARE(m_stops, 1);
+        // Unstopped, it reports the whole folder in name order (sorted in runs, then merged).
+        f->Execute();
+        QCOMPARE(m_found.size(), 3000);
+        QCOMPARE(m_found.first(), u"huge"_s + QDir::separator() + u"0000.mp3"_s);
+        QVERIFY(std::is_sorted(m_found.begin(), m_found.end()));
     }
 
     void aFolderThatCannotBeReadIsPassedOver()

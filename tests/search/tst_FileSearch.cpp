@@ -139,6 +139,31 @@ private slots:
         QCOMPARE(text.size(), 8 + 3 * 4);
         QVERIFY(search.Stopped() && !search.Running());
     }
+
+    void theSameTextWhereverTheFilesAreRead()
+    {
+        // A folder of more files than a worker takes at a time beside the small ones: read on the walking
+        // thread or on one or two workers, the albums come whole, in walk order, the same.
+        const QStringList corpus = QDir(Corpus).entryList({ u"*.mp3"_s }, QDir::Files, QDir::Name);
+        for (int i = 0; i < 70; ++i)
+            copy(corpus.at(i % corpus.size()), u"big/%1 x.mp3"_s.arg(i, 2, 10, QLatin1Char('0')));
+        QStringList first;
+        for (const int workers : { 0, 1, 2 }) {
+            TFileFinder finder;
+            finder.FuzzySearch = true;
+            TAudioInfo info;
+            TFileSearch search(finder, info);
+            search.Workers = workers;
+            QStringList text;
+            search.OnAlbum = [&](const QStringList &block) { text << block; };
+            QVERIFY(search.Run({ path(QString()), u"mp3;wav;flac"_s, QString(), QString() }));
+            QCOMPARE(search.Albums(), 6);
+            QVERIFY(text.contains(u"nt: 70"_s));
+            if (first.isEmpty())
+                first = text;
+            QCOMPARE(text, first);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileSearch)

@@ -46,6 +46,12 @@ private slots:
             { u"日本 の歌.mp3", u"*.mp3", true, true },
             { u"*x.mp3", u"*.mp3", true, true }, // wildcards count in the mask only
             { u"a*b.mp3", u"a*.mp3", true, true },
+            // "*.ext": the end of the name compared in place, with the same results
+            { u"Song.mp3", u"*.mp3", false, true },
+            { u".mp3", u"*.MP3", true, true },
+            { u"p3", u"*.mp3", true, false },
+            { u"a.mpß", u"*.MPSS", true, true }, // a character that grows in upper case
+            { u"a.mp3ſ", u"*.MP3S", true, true }, // the long s upper-cases to S
         };
         for (const auto &r : rows)
             QTest::addRow("%s ~ %s", qPrintable(QString::fromUtf16(r.name)), qPrintable(QString::fromUtf16(r.mask)))
