@@ -6,6 +6,7 @@
 #include "SafeSave.h"
 #include "TextCodec.h"
 #include "UndoHistory.h"
+#include "language.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +45,18 @@ QString joinLines(const QStringList &lines)
         text += QLatin1String("\r\n");
     }
     return text;
+}
+
+const QString &lineAt(const QStringList &lines, qsizetype index)
+{
+    if (index < 0 || index >= lines.size())
+        throw KsError::indexOutOfBounds(index);
+    return lines.at(index);
+}
+
+QString valueAt(const QStringList &lines, qsizetype index, const QString &key)
+{
+    return language::Trim(language::CutSubstring(lineAt(lines, index), key));
 }
 
 TLinesText readFile(const QString &fileName, const TReadLimits &limits)

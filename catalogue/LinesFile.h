@@ -16,6 +16,11 @@ QStringList splitLines(const QString &text);
 /// Joins lines, each one followed by CR LF (the last one too).
 QString joinLines(const QStringList &lines);
 
+/// The line at index; an index past either end fails as the loader's read does.
+const QString &lineAt(const QStringList &lines, qsizetype index);
+/// The trimmed value of the keyed line at index ("album: Winter" with "album:" gives "Winter").
+QString valueAt(const QStringList &lines, qsizetype index, const QString &key);
+
 /// The lines of a file and how they were encoded.
 struct TLinesText
 {

@@ -12,6 +12,9 @@
 
 using namespace Qt::StringLiterals;
 
+using LinesFile::lineAt;
+using LinesFile::valueAt;
+
 namespace {
 
 // Ends a bulk update of the tree however the build leaves the scope.
@@ -31,19 +34,6 @@ private:
     TCatalogueTree &m_tree;
 };
 
-// The line at index; an index past either end fails the way a list access does.
-const QString &lineAt(const QStringList &lines, qsizetype index)
-{
-    if (index < 0 || index >= lines.size())
-        throw KsError::indexOutOfBounds(index);
-    return lines.at(index);
-}
-
-// The trimmed value of a keyed line.
-QString valueAt(const QStringList &lines, qsizetype index, const QString &key)
-{
-    return language::Trim(language::CutSubstring(lineAt(lines, index), key));
-}
 
 // Index of the first line in [from, to] equal to key; -1 when none. Indices past the end fail.
 qsizetype findLine(const QStringList &lines, qsizetype from, qsizetype to, const QString &key)

@@ -14,20 +14,11 @@
 
 using namespace Qt::StringLiterals;
 
+using LinesFile::lineAt;
+using LinesFile::valueAt;
+
 namespace {
 
-// A line of the list; one past either end fails as the loader's read does.
-const QString &lineAt(const QStringList &lines, qint64 index)
-{
-    if (index < 0 || index >= lines.size())
-        throw KsError::indexOutOfBounds(index);
-    return lines.at(index);
-}
-
-QString valueAt(const QStringList &lines, qint64 index, const QString &key)
-{
-    return language::Trim(language::CutSubstring(lineAt(lines, index), key));
-}
 
 bool allDigits(const QString &text)
 {
