@@ -42,6 +42,8 @@ struct TAlbumWorkers::TState
     std::deque<TAlbum> Albums; // not yet taken; the front is number FirstAlbum
     qint64 FirstAlbum = 0;
     std::atomic<bool> Stopping{ false };
+    int Outstanding = 0;     // runs queued or in a thread's hands
+    bool WaitingAll = false; // the waiter wants every album, not the next one
     std::exception_ptr Failure;
     std::vector<std::thread> Threads;
 };
@@ -68,6 +70,7 @@ void TAlbumWorkers::Add(const QString &folder, const QStringList &names)
         const std::lock_guard<std::mutex> lock(d->Mutex);
         const qint64 album = d->FirstAlbum + qint64(d->Albums.size());
         runs = int((names.size() + RunFiles - 1) / RunFiles);
+        d->Outstanding += runs;
         d->Albums.push_back(TAlbum{ std::vector<QStringList>(std::size_t(runs)), 0, 0 });
         for (int r = 0; r < runs; ++r)
             d->Queue.push_back(TRun{ album, r, folder, names.mid(qsizetype(r) * RunFiles, RunFiles) });
@@ -102,18 +105,22 @@ int TAlbumWorkers::Pending() const
     return int(d->Albums.size());
 }
 
-void TAlbumWorkers::Wait(int ms)
+void TAlbumWorkers::Wait(int ms, bool all)
 {
     std::unique_lock<std::mutex> lock(d->Mutex);
-    d->RunDone.wait_for(lock, std::chrono::milliseconds(ms), [this] {
-        return d->Failure || d->Stopping || (!d->Albums.empty() && d->Albums.front().complete());
+    d->WaitingAll = all;
+    d->RunDone.wait_for(lock, std::chrono::milliseconds(ms), [this, all] {
+        return d->Failure || d->Stopping
+            || (all ? d->Outstanding == 0 : !d->Albums.empty() && d->Albums.front().complete());
     });
+    d->WaitingAll = false;
 }
 
 void TAlbumWorkers::Stop()
 {
     const std::lock_guard<std::mutex> lock(d->Mutex);
     d->Stopping = true;
+    d->Outstanding -= int(d->Queue.size());
     d->Queue.clear();
     d->FirstAlbum += qint64(d->Albums.size());
     d->Albums.clear();
@@ -147,6 +154,9 @@ void TAlbumWorkers::Work()
             return;
         }
         const std::lock_guard<std::mutex> lock(d->Mutex);
+        --d->Outstanding;
+        if (d->WaitingAll && d->Outstanding == 0)
+            d->RunDone.notify_all();
         // An album dropped by a stop is gone from the list.
         if (!whole || run.Album < d->FirstAlbum)
             continue;
@@ -154,8 +164,8 @@ void TAlbumWorkers::Work()
         album.Lines[std::size_t(run.Index)] = std::move(lines);
         album.Unreadable += unreadable;
         ++album.Done;
-        // Only the next album to take is waited for.
-        if (run.Album == d->FirstAlbum && album.complete())
+        // Only the next album to take is waited for, or all of them.
+        if (!d->WaitingAll && run.Album == d->FirstAlbum && album.complete())
             d->RunDone.notify_all();
     }
 }

@@ -39,8 +39,9 @@ public:
     bool TakeNext(QStringList &lines, int &unreadable);
     /// Albums added and not yet taken.
     int Pending() const;
-    /// Waits until the next album is done, a thread failed, or ms milliseconds passed.
-    void Wait(int ms);
+    /// Waits until the next album is done (every album, with all), a thread failed, or ms milliseconds
+    /// passed.
+    void Wait(int ms, bool all = false);
     /// Drops the albums not taken; a run in hand ends after its file.
     void Stop();
 

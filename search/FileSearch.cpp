@@ -10,6 +10,7 @@
 #include "StrUt1.h"
 #include "language.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QThread>
 
@@ -185,10 +186,11 @@ bool TFileSearch::Run(const TSearchRequest &request)
         m_finder.Execute();
         if (!pending.isEmpty() && !m_stopRequested)
             FinishFolder(pending, std::move(names));
-        // The albums still in the workers' hands, written as they come; the window, which has nothing
-        // else to wait for, gets every turn.
+        // The albums still in the workers' hands: with a window, written as they come, the window getting
+        // every turn; without one, written once all are done, the threads not woken for each.
+        const bool window = m_finder.ProcessMessages && QCoreApplication::instance();
         while (m_workers && !m_stopRequested && m_workers->Pending() > 0) {
-            m_workers->Wait(PumpWaitMs);
+            m_workers->Wait(window ? PumpWaitMs : 1000, !window);
             WriteDone();
             m_finder.PumpEvents(0);
         }
