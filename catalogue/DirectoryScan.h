@@ -37,8 +37,10 @@ public:
     TDirectoryScan(const TDirectoryScan &) = delete;
     TDirectoryScan &operator=(const TDirectoryScan &) = delete;
 
-    /// Appends up to max entries ("." and ".." never); false once the folder has no more.
-    bool Next(std::vector<TScanEntry> &into, int max);
+    /// Appends up to max entries ("." and ".." never), only folders and links to folders with
+    /// foldersOnly (the others then passed over, their names never decoded); false once the folder has
+    /// no more.
+    bool Next(std::vector<TScanEntry> &into, int max, bool foldersOnly = false);
 
 private:
     struct TImpl;

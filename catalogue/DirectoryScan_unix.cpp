@@ -59,7 +59,7 @@ TDirectoryScan::~TDirectoryScan()
         ::closedir(d->dir);
 }
 
-bool TDirectoryScan::Next(std::vector<TScanEntry> &into, int max)
+bool TDirectoryScan::Next(std::vector<TScanEntry> &into, int max, bool foldersOnly)
 {
     if (!d->dir)
         return false;
@@ -73,11 +73,14 @@ bool TDirectoryScan::Next(std::vector<TScanEntry> &into, int max)
         const QByteArrayView bytes(e->d_name);
         if (bytes == "." || bytes == "..")
             continue;
+        const TEntryKind kind = kindOf(d->dir, e);
+        if (foldersOnly && kind != TEntryKind::Folder && kind != TEntryKind::FolderLink)
+            continue;
         TScanEntry entry;
         // Invalid bytes become U+FFFD, as in the names Qt gives.
         entry.Name = QString::fromUtf8(bytes);
         entry.Undecodable = !bytes.isValidUtf8();
-        entry.Kind = kindOf(d->dir, e);
+        entry.Kind = kind;
         entry.Hidden = bytes.startsWith('.');
         into.push_back(std::move(entry));
     }

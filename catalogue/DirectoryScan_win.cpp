@@ -17,13 +17,15 @@ TDirectoryScan::TDirectoryScan(const QString &folder) : d(new TImpl(folder)) {}
 
 TDirectoryScan::~TDirectoryScan() = default;
 
-bool TDirectoryScan::Next(std::vector<TScanEntry> &into, int max)
+bool TDirectoryScan::Next(std::vector<TScanEntry> &into, int max, bool foldersOnly)
 {
     for (int n = 0; n < max; ++n) {
         if (!d->it.hasNext())
             return false;
         d->it.next();
         const QFileInfo info = d->it.fileInfo();
+        if (foldersOnly && !info.isDir())
+            continue;
         TScanEntry entry;
         entry.Name = d->it.fileName();
         if (info.isDir())

@@ -58,7 +58,7 @@ TExtensions::TExtensions(const QString &typed)
 
 bool TExtensions::Fits(const QString &name) const
 {
-    return !SuffixOf(name).isEmpty();
+    return !m_refused && std::any_of(m_masks.begin(), m_masks.end(), [&](const QString &mask) { return MatchMask(name, mask, true); });
 }
 
 QString TExtensions::SuffixOf(const QString &name) const

@@ -62,7 +62,7 @@ QStringList entryNames(const QString &folder, bool folders, const QStringList &p
     std::vector<TScanEntry> batch;
     for (bool more = true; more;) {
         batch.clear();
-        more = scan.Next(batch, 4096);
+        more = scan.Next(batch, 4096, folders);
         for (TScanEntry &e : batch) {
             const bool isFolder = e.Kind == TEntryKind::Folder || e.Kind == TEntryKind::FolderLink;
             if (e.Hidden || (folders ? !isFolder : e.Kind != TEntryKind::File))
