@@ -93,28 +93,25 @@ bool TUndoHistory::Write(const QString &path, const QByteArray &bytes)
 
 TUndoHistory::TOutcome TUndoHistory::Undo()
 {
-    if (m_undo.isEmpty())
-        return {};
-    const TStep &step = m_undo.last();
-    if (!holds(step.Path, step.After))
-        return { step.Path, changedOutside(step.Path, u"отменить его последнее изменение"_s) };
-    restore(step.Path, step.Before);
-    m_redo.append(m_undo.takeLast());
-    Notify();
-    return { m_redo.last().Path, {} };
+    return Move(m_undo, m_redo, true, u"отменить его последнее изменение"_s);
 }
 
 TUndoHistory::TOutcome TUndoHistory::Redo()
 {
-    if (m_redo.isEmpty())
+    return Move(m_redo, m_undo, false, u"повторить отменённое изменение"_s);
+}
+
+TUndoHistory::TOutcome TUndoHistory::Move(QList<TStep> &from, QList<TStep> &to, bool undo, const QString &what)
+{
+    if (from.isEmpty())
         return {};
-    const TStep &step = m_redo.last();
-    if (!holds(step.Path, step.Before))
-        return { step.Path, changedOutside(step.Path, u"повторить отменённое изменение"_s) };
-    restore(step.Path, step.After);
-    m_undo.append(m_redo.takeLast());
+    const TStep &step = from.last();
+    if (!holds(step.Path, undo ? step.After : step.Before))
+        return { step.Path, changedOutside(step.Path, what) };
+    restore(step.Path, undo ? step.Before : step.After);
+    to.append(from.takeLast());
     Notify();
-    return { m_undo.last().Path, {} };
+    return { to.last().Path, {} };
 }
 
 void TUndoHistory::Notify() const

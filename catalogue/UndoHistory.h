@@ -50,6 +50,9 @@ public:
     std::function<void()> Changed;
 
 private:
+    /// Moves the last step of from onto to, the file going from the bytes it should hold to the others;
+    /// what names the action in a refusal.
+    TOutcome Move(QList<TStep> &from, QList<TStep> &to, bool undo, const QString &what);
     void Notify() const;
 
     QList<TStep> m_undo;
