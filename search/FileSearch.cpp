@@ -27,7 +27,7 @@ QString joined(const QString &folder, const QString &name)
 }
 
 // How long the end of a search waits for the workers between two looks at the window's events.
-constexpr int PumpWaitMs = 5;
+constexpr int PumpWaitMs = 10;
 
 } // namespace
 
@@ -186,11 +186,11 @@ bool TFileSearch::Run(const TSearchRequest &request)
         m_finder.Execute();
         if (!pending.isEmpty() && !m_stopRequested)
             FinishFolder(pending, std::move(names));
-        // The albums still in the workers' hands: with a window, written as they come, the window getting
-        // every turn; without one, written once all are done, the threads not woken for each.
+        // The albums still in the workers' hands are written once all are done, the threads not woken
+        // for each; with a window, also what is done at each short turn of its events.
         const bool window = m_finder.ProcessMessages && QCoreApplication::instance();
         while (m_workers && !m_stopRequested && m_workers->Pending() > 0) {
-            m_workers->Wait(window ? PumpWaitMs : 1000, !window);
+            m_workers->Wait(window ? PumpWaitMs : 1000, true);
             WriteDone();
             m_finder.PumpEvents(0);
         }

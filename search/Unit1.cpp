@@ -6,22 +6,18 @@
 #include "FileBrowser.h"
 #include "FileDialogs.h"
 #include "FileFinder.h"
-#include "LinesFile.h"
+#include "LineTextBox.h"
 #include "ListEdits.h"
 #include "ListTextSave.h"
 #include "Messages.h"
 #include "OpenList.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -33,7 +29,6 @@ constexpr int ClientHeight = 354;
 constexpr int LeftWidth = 170;
 constexpr int ProgressMs = 100; // how often the status line follows a running search
 constexpr int PumpMs = 20;      // the longest the walk keeps the window from its events
-constexpr int PieceMs = 10;     // what one turn of the event loop spends putting text into the box
 } // namespace
 
 TFileFindForm::TFileFindForm(ICatalogueHost &host, const TDialogServices &services, QWidget *parent)
@@ -54,9 +49,10 @@ TFileFindForm::TFileFindForm(ICatalogueHost &host, const TDialogServices &servic
     m_finder->Filename = u"*.mp3"_s;
     m_finder->FuzzySearch = true;
     m_finder->IgnoreCase = true;
-    m_search.OnAlbum = [this](const QStringList &block) { m_pendingAlbums.append(block); };
-    // One core stays with the window, which puts the text into the box while the files are read.
-    m_search.Workers = qBound(1, QThread::idealThreadCount() - 1, 2);
+    m_search.OnAlbum = [this](const QStringList &block) {
+        RichEdit1->Append(block);
+        ++m_shownAlbums;
+    };
     CreateControls();
     // The given client size, or more where the controls need it at the desktop's font.
     setFixedSize(minimumSizeHint().expandedTo(QSize(ClientWidth, ClientHeight)));
@@ -90,9 +86,8 @@ void TFileFindForm::CreateControls()
     Button1 = NamedButton(this, u"Button1"_s, u"Поиск"_s);
     Button2 = NamedButton(this, u"Button2"_s, u"Выход"_s);
 
-    RichEdit1 = new QPlainTextEdit(this);
+    RichEdit1 = new TLineTextBox(this);
     RichEdit1->setObjectName(u"RichEdit1"_s);
-    RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Label4 = new QLabel(this);
     Label4->setObjectName(u"Label4"_s);
     Label4->setTextFormat(Qt::PlainText);
@@ -143,10 +138,6 @@ void TFileFindForm::CreateControls()
     m_progress = new QTimer(this);
     m_progress->setInterval(ProgressMs);
     connect(m_progress, &QTimer::timeout, this, &TFileFindForm::ShowProgress);
-    // Runs whenever the running search lets the event loop turn.
-    m_flush = new QTimer(this);
-    m_flush->setInterval(0);
-    connect(m_flush, &QTimer::timeout, this, &TFileFindForm::FlushText);
     connect(Edit3, &QLineEdit::textChanged, this, &TFileFindForm::ShowExtensionFiles);
     const auto guarded = [this](void (TFileFindForm::*handler)()) {
         return [this, handler] { RunGuarded(*m_services.Messages, [&] { (this->*handler)(); }); };
@@ -193,38 +184,25 @@ void TFileFindForm::StopSearch()
         return;
     m_stopped = true;
     m_search.Stop();
-    // The albums not yet begun in the box are dropped; the one going in is finished.
-    m_pendingAlbums.remove(m_partial > 0 ? 1 : 0, m_pendingAlbums.size() - (m_partial > 0 ? 1 : 0));
 }
 
 void TFileFindForm::Search()
 {
     if (FileSearch::TExtensions(Edit3->text()).Refused())
         return;
-    RichEdit1->clear();
-    m_pendingAlbums.clear();
-    m_partial = 0;
+    RichEdit1->Start();
     m_shownAlbums = 0;
     m_stopped = false;
     const TSearchRequest request{ DirectoryListBox1->Directory(), Edit3->text(), Edit1->text(), Edit2->text() };
     SetSearching(true);
     try {
         m_search.Run(request);
-        // The text the box has not taken yet goes in a piece at each turn of the event loop.
-        m_flush->stop();
-        while (!m_pendingAlbums.isEmpty()) {
-            FlushText();
-            QCoreApplication::processEvents();
-        }
     } catch (...) {
         // The albums written stay.
-        while (!m_pendingAlbums.isEmpty())
-            FlushText();
         SetSearching(false);
         throw;
     }
     SetSearching(false);
-    RichEdit1->moveCursor(QTextCursor::Start); // the text from its first album
     // The folder list moves to the last album's folder, where a following search starts.
     if (!m_search.LastAlbumFolder().isEmpty())
         OpenInFileBrowser(m_search.LastAlbumFolder(), DriveComboBox1, DirectoryListBox1, FileListBox1);
@@ -240,49 +218,14 @@ void TFileFindForm::SetSearching(bool searching)
     for (QWidget *w : std::initializer_list<QWidget *>{ Button3, Button4, Edit1, Edit2, Edit3, FileListBox1,
                                                           DirectoryListBox1, DriveComboBox1 })
         w->setEnabled(!searching);
-    RichEdit1->setReadOnly(searching);
-    // The albums of a search are not undone line by line.
-    RichEdit1->setUndoRedoEnabled(!searching);
-    for (QTimer *t : { m_progress, m_flush }) {
-        if (searching)
-            t->start();
-        else
-            t->stop();
+    // The text becomes editable when the search is done; its albums are not undone line by line.
+    if (searching) {
+        m_progress->start();
+    } else {
+        m_progress->stop();
+        RichEdit1->Finish();
     }
     ShowProgress();
-}
-
-void TFileFindForm::FlushText()
-{
-    // Each insertion costs the document about the same per line, and much per call: one large piece
-    // a turn, as long as the last piece's pace says a turn of the event loop may spend on it.
-    QString piece;
-    qsizetype lines = 0;
-    while (!m_pendingAlbums.isEmpty() && lines < m_pieceLines) {
-        const QStringList &album = m_pendingAlbums.first();
-        const qsizetype n = qMin(m_pieceLines - lines, album.size() - m_partial);
-        for (qsizetype i = m_partial; i < m_partial + n; ++i) {
-            if (lines > 0 || !RichEdit1->document()->isEmpty())
-                piece += u'\n';
-            piece += album.at(i);
-            ++lines;
-        }
-        m_partial += n;
-        if (m_partial == album.size()) {
-            m_pendingAlbums.removeFirst();
-            m_partial = 0;
-            ++m_shownAlbums;
-        }
-    }
-    if (lines == 0)
-        return;
-    QElapsedTimer insertion;
-    insertion.start();
-    QTextCursor end(RichEdit1->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(piece);
-    const qint64 ns = qMax<qint64>(1, insertion.nsecsElapsed());
-    m_pieceLines = qBound(qsizetype(256), qsizetype(lines * PieceMs * 1000000 / ns), qsizetype(50000));
 }
 
 void TFileFindForm::ShowProgress()
@@ -306,12 +249,7 @@ void TFileFindForm::ShowProgress()
 
 QStringList TFileFindForm::TextLines() const
 {
-    // The document's own text: toPlainText() turns no-break spaces into blanks and line and paragraph
-    // separators into breaks, all of which a file name may hold. Blocks are joined by U+2029; a name
-    // with that character is never put into the box (AlbumText::ListCanHold).
-    QString text = RichEdit1->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    return LinesFile::splitLines(text);
+    return RichEdit1->Lines();
 }
 
 void TFileFindForm::SaveToNew()

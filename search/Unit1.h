@@ -9,13 +9,13 @@
 
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class TDirectoryListBox;
 class TDriveComboBox;
 class TFileFinder;
 class TFileListBox;
+class TLineTextBox;
 
 class TFileFindForm : public QDialog
 {
@@ -43,9 +43,6 @@ private:
     void StopSearch();
     void SetSearching(bool searching);
     void ShowProgress();
-    /// Puts albums made by the search into the text box, in pieces of many lines that each take a short
-    /// time, as long as one turn of the event loop may take.
-    void FlushText();
     QStringList TextLines() const;
     void SaveToNew();
     void AddToCurrent();
@@ -56,16 +53,11 @@ private:
     TAudioInfo m_info;
     TFileSearch m_search;
     QTimer *m_progress = nullptr;
-    QTimer *m_flush = nullptr;
-    /// A search runs, or its text still goes into the box.
+    /// A search runs.
     bool m_searching = false;
     /// The user stopped it.
     bool m_stopped = false;
-    /// The albums written by the search and not yet whole in the box; the first has m_partial lines there.
-    QList<QStringList> m_pendingAlbums;
-    qsizetype m_partial = 0;
     int m_shownAlbums = 0;
-    qsizetype m_pieceLines = 2000;
 
     TFileListBox *FileListBox1 = nullptr;
     QLabel *Label3 = nullptr;  // "*."
@@ -74,7 +66,7 @@ private:
     TDriveComboBox *DriveComboBox1 = nullptr;
     QPushButton *Button1 = nullptr; // "Поиск"
     QPushButton *Button2 = nullptr; // "Выход"
-    QPlainTextEdit *RichEdit1 = nullptr;
+    TLineTextBox *RichEdit1 = nullptr; // the albums found, then the user's text
     QLabel *Label4 = nullptr; // where the search is, and what it found
     QLabel *Label1 = nullptr;
     QLineEdit *Edit1 = nullptr; // author

@@ -10,6 +10,7 @@
 #include "FileBrowser.h"
 #include "FileDialogs.h"
 #include "FileFinder.h"
+#include "LineTextBox.h"
 #include "Messages.h"
 #include "PlayerLink.h"
 #include "ShellOpen.h"
@@ -298,7 +299,7 @@ struct Window
     TFileFindForm *dialog = nullptr;
     TDirectoryListBox *folders = nullptr;
     QPushButton *search = nullptr;
-    QPlainTextEdit *text = nullptr;
+    TLineTextBox *text = nullptr;
 
     explicit Window(const QString &root)
     {
@@ -317,13 +318,13 @@ struct Window
             qFatal("the dialog was not shown");
         folders = dialog->findChild<TDirectoryListBox *>(QStringLiteral("DirectoryListBox1"));
         search = dialog->findChild<QPushButton *>(QStringLiteral("Button1"));
-        text = dialog->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit1"));
+        text = dialog->findChild<TLineTextBox *>(QStringLiteral("RichEdit1"));
     }
 
     // Starts a search of root, the box emptied beforehand.
     void reset(const QString &root)
     {
-        text->clear();
+        text->Editor()->clear();
         folders->SetDirectory(root);
         if (!dialog->isVisible())
             dialog->ShowFinder();
@@ -364,15 +365,19 @@ struct LoopWatch
 
 // "Поиск" in the shown dialog up to the finished text. Reports the longest gap of the event loop, the
 // time one scroll of the finished text takes (to its middle and to its end, each painted), the peak
-// resident memory and the text's size.
+// resident memory (during the search alone, and with the editor's text) and the text's size; then the
+// time until the editor holds the text, built while the window goes on, and the longest gap of that phase.
 void BM_DialogSearch(benchmark::State &state)
 {
     const Tree &t = tree(int(state.range(0)));
     Window w(t.root);
     LoopWatch loop;
+    LoopWatch editable;
     qint64 scroll = 0;
     qint64 chars = 0;
+    qint64 toEditor = 0;
     qint64 rssBefore = -1;
+    qint64 searchGrowth = 0;
     for (auto _ : state) {
         state.PauseTiming();
         w.reset(t.root);
@@ -383,24 +388,39 @@ void BM_DialogSearch(benchmark::State &state)
         w.search->click();
         loop.stop();
         state.PauseTiming();
-        if (w.dialog->LastSearch().Albums() != t.shape.folders()
-            || w.text->blockCount() != t.shape.folders() * 8 + 4 * t.shape.files())
+        searchGrowth = statusKb("VmHWM") - rssBefore;
+        const QStringList lines = w.text->Lines();
+        if (w.dialog->LastSearch().Albums() != t.shape.folders() || lines.size() != t.shape.folders() * 8 + 4 * t.shape.files())
             state.SkipWithError("the text is incomplete");
-        QScrollBar *bar = w.text->verticalScrollBar();
+        QScrollBar *bar = w.text->View()->verticalScrollBar();
         for (int to : { bar->maximum() / 2, bar->maximum() }) {
             QElapsedTimer scrolled;
             scrolled.start();
             bar->setValue(to);
-            w.text->viewport()->repaint();
+            w.text->View()->viewport()->repaint();
             scroll = qMax(scroll, scrolled.nsecsElapsed());
         }
-        chars = w.text->document()->characterCount();
+        chars = 0;
+        for (const QString &line : lines)
+            chars += line.size() + 1;
+        QElapsedTimer built;
+        built.start();
+        editable.start();
+        while (!w.text->Editing())
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        editable.stop();
+        toEditor = qMax(toEditor, built.nsecsElapsed());
+        if (w.text->Editor()->blockCount() != lines.size())
+            state.SkipWithError("the editor's text is incomplete");
         state.ResumeTiming();
     }
     state.counters["longest_gap_ms"] = double(loop.longest) / 1e6;
     state.counters["loop_turns"] = double(loop.turns) / double(state.iterations());
     state.counters["scroll_ms"] = double(scroll) / 1e6;
     state.counters["text_mb"] = double(chars) * 2 / 1e6;
+    state.counters["editable_ms"] = double(toEditor) / 1e6;
+    state.counters["editable_gap_ms"] = double(editable.longest) / 1e6;
+    state.counters["search_growth_mb"] = double(searchGrowth) / 1024;
     report(state, t, rssBefore);
 }
 

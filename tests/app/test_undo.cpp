@@ -2,6 +2,7 @@
 // their keys, byte for byte, with the tree and its selection following; and what they leave alone.
 #include "MainWindowFixture.h"
 
+#include "LineTextBox.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit41.h"
@@ -89,7 +90,7 @@ const TChange Changes[] = {
       "Один" },
     { "the file search's text added",
       [](TUndoWindow &l) {
-          l.W.Form->FileFindForm()->findChild<QPlainTextEdit *>(u"RichEdit1"_s)->setPlainText(albumBlock(u"/m/Три"_s, {}, {}).join(u'\n'));
+          l.W.Form->FileFindForm()->findChild<TLineTextBox *>(u"RichEdit1"_s)->Editor()->setPlainText(albumBlock(u"/m/Три"_s, {}, {}).join(u'\n'));
           l.Fill(l.W.Form->FileFindForm(), {}, { u"Button4"_s });
       },
       "Один" },

@@ -6,6 +6,7 @@
 #include "CatalogueTree.h"
 #include "FileBrowser.h"
 #include "FileFinder.h"
+#include "LineTextBox.h"
 #include "OpenList.h"
 #include "Unit1.h"
 #include "catalogue/CatalogueTestUtil.h"
@@ -38,7 +39,7 @@ class TestUnit1 : public QObject
             qFatal("no control %s", qPrintable(name));
         return c;
     }
-    QString text() { return get<QPlainTextEdit>(u"RichEdit1"_s)->toPlainText(); }
+    QString text() { return get<TLineTextBox>(u"RichEdit1"_s)->Lines().join(u'\n'); }
     QString native(const QString &relative) const { return QDir::toNativeSeparators(m_w->Folder.Path(relative)); }
     void copy(const QString &corpusFile, const QString &to)
     {
@@ -85,7 +86,7 @@ private slots:
         QVERIFY(get<QLabel>(u"Label3"_s)->font().bold());
         QVERIFY(get<QLineEdit>(u"Edit1"_s) && get<QLineEdit>(u"Edit2"_s));
         QVERIFY(get<TDriveComboBox>(u"DriveComboBox1"_s)->count() > 0);
-        auto *box = get<QPlainTextEdit>(u"RichEdit1"_s);
+        auto *box = get<TLineTextBox>(u"RichEdit1"_s)->Editor();
         QVERIFY(!box->isReadOnly());
         QCOMPARE(box->lineWrapMode(), QPlainTextEdit::NoWrap);
         const TFileFinder &f = m_form->FileFinder1();
@@ -162,7 +163,7 @@ private slots:
             { u"x"_s, u"list.lst"_s, false, own, false }, { u"x"_s, u"list.lst"_s, true, own, true } };
         for (const auto &[text, target, answer, told, saved] : rows) {
             m_w->W.Messages = {};
-            get<QPlainTextEdit>(u"RichEdit1"_s)->setPlainText(text);
+            get<TLineTextBox>(u"RichEdit1"_s)->Editor()->setPlainText(text);
             const QString path = m_w->Folder.Path(target);
             const QByteArray before = readBytes(path);
             m_w->W.Messages.Answers << answer;
@@ -183,7 +184,7 @@ private slots:
         QVERIFY(m_w->W.Messages.Messages.value(0).startsWith(u"Пропущено файлов и папок: 1."_s));
         QVERIFY(m_w->W.Messages.Messages.value(0).endsWith(u'\n' + native(u"names/d\uFFFDe.mp3"_s)));
         // A line the user adds is taken as it stands.
-        get<QPlainTextEdit>(u"RichEdit1"_s)->appendPlainText(u"note\u00A0"_s);
+        get<TLineTextBox>(u"RichEdit1"_s)->Editor()->appendPlainText(u"note\u00A0"_s);
         get<QPushButton>(u"Button4"_s)->click();
         const QStringList &lines = m_w->W.Form->OpenList().ListLines;
         const QString file = u"file: "_s + native(u"names/a\u00A0b\u2028c.mp3"_s);
