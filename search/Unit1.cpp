@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -203,9 +204,16 @@ void TFileFindForm::Search()
         throw;
     }
     SetSearching(false);
-    // The folder list moves to the last album's folder, where a following search starts.
-    if (!m_search.LastAlbumFolder().isEmpty())
-        OpenInFileBrowser(m_search.LastAlbumFolder(), DriveComboBox1, DirectoryListBox1, FileListBox1);
+    // The folder list moves to the last album's folder, where a following search starts; its file list
+    // follows on the next turn of the window, since each takes tens of milliseconds in a folder of
+    // 50,000 files.
+    if (!m_search.LastAlbumFolder().isEmpty()) {
+        {
+            const QSignalBlocker quiet(DirectoryListBox1);
+            OpenInFileBrowser(m_search.LastAlbumFolder(), DriveComboBox1, DirectoryListBox1, nullptr);
+        }
+        QTimer::singleShot(0, FileListBox1, [this] { FileListBox1->SetDirectory(DirectoryListBox1->Directory()); });
+    }
     const QString told = AlbumText::LeftOutMessage(m_search.Unreadable(), m_search.LeftOut());
     if (!told.isEmpty())
         m_services.Messages->ShowMessage(told);
