@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -274,7 +275,8 @@ bool TLineTextBox::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::KeyPress:
-        if (watched == m_view) {
+        // Escape is the window's: it closes a dialog without building the text first.
+        if (watched == m_view && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape) {
             BuildAll();
             m_editor->setFocus(Qt::OtherFocusReason);
             QCoreApplication::sendEvent(m_editor, event);
