@@ -32,6 +32,8 @@ TLineView::TLineView(QWidget *parent) : QAbstractScrollArea(parent)
 void TLineView::Clear()
 {
     m_lines = QStringList();
+    m_document = nullptr;
+    m_released = 0;
     m_longestMeasured = -1;
     m_widest = 0;
     verticalScrollBar()->setValue(0);
@@ -51,6 +53,28 @@ void TLineView::Append(const QStringList &lines)
     const int lineHeight = fontMetrics().height();
     if (before <= verticalScrollBar()->value() + viewport()->height() / lineHeight + 1)
         viewport()->update();
+}
+
+QStringList TLineView::Lines() const
+{
+    if (m_released == 0)
+        return m_lines;
+    QString held = m_document->toRawText();
+    held.replace(QChar::ParagraphSeparator, u'\n');
+    return LinesFile::splitLines(held) + m_lines.mid(m_released);
+}
+
+QString TLineView::Line(qsizetype i) const
+{
+    return i < m_released ? m_document->findBlockByNumber(int(i)).text() : m_lines.at(i);
+}
+
+void TLineView::Release(const QTextDocument *document, qsizetype lines)
+{
+    m_document = document;
+    for (qsizetype i = m_released; i < lines; ++i)
+        m_lines[i] = QString();
+    m_released = lines;
 }
 
 void TLineView::Measure(const QString &line)
@@ -88,7 +112,7 @@ void TLineView::paintEvent(QPaintEvent *event)
     const qsizetype to = qMin(m_lines.size(), top + (area.bottom() - y) / lineHeight + 1);
     int widest = m_widest;
     for (qsizetype i = from; i < to; ++i) {
-        const QString &line = m_lines.at(i);
+        const QString line = Line(i);
         painter.drawText(x, y + int(i - top) * lineHeight + metrics.ascent(), line);
         // Lines seen are measured, as an editor measures the lines it lays out.
         widest = qMax(widest, metrics.horizontalAdvance(line));
@@ -198,21 +222,23 @@ void TLineTextBox::BuildPiece()
 {
     // One insertion costs the document about the same per line and much per call: one large piece a
     // turn, as long as the last piece's pace says a turn may spend on it.
-    const QStringList &lines = m_view->Lines();
-    const qsizetype n = qMin(m_pieceLines, lines.size() - m_built);
+    const qsizetype count = m_view->Count();
+    const qsizetype n = qMin(m_pieceLines, count - m_built);
     QString piece;
     for (qsizetype i = m_built; i < m_built + n; ++i) {
         if (i > 0)
             piece += u'\n';
-        piece += lines.at(i);
+        piece += m_view->Line(i);
     }
     QElapsedTimer insertion;
     insertion.start();
     m_end.insertText(piece);
     m_built += n;
+    // The lines in the document are painted from it: the text is not held twice.
+    m_view->Release(m_editor->document(), m_built);
     const qint64 ns = qMax<qint64>(1, insertion.nsecsElapsed());
     m_pieceLines = qBound(qsizetype(256), qsizetype(qMax<qsizetype>(n, 1) * PieceMs * 1000000 / ns), qsizetype(50000));
-    if (m_built == lines.size())
+    if (m_built == count)
         TakeOver();
 }
 

@@ -6,6 +6,7 @@
 #include <QTextCursor>
 
 class QPlainTextEdit;
+class QTextDocument;
 class QTimer;
 
 /// Shows a list of lines read-only, painting only those in view: appending costs next to nothing,
@@ -18,7 +19,12 @@ public:
 
     void Clear();
     void Append(const QStringList &lines);
-    const QStringList &Lines() const { return m_lines; }
+    QStringList Lines() const;
+    qsizetype Count() const { return m_lines.size(); }
+    QString Line(qsizetype i) const;
+    /// The first `lines` lines are now held by document, which outlives them here: they are read from
+    /// it, and the view's own copies go.
+    void Release(const QTextDocument *document, qsizetype lines);
     /// Where the text box's own margin puts the first line.
     static constexpr int Margin = 4;
 
@@ -34,6 +40,8 @@ private:
     void Measure(const QString &line);
 
     QStringList m_lines;
+    const QTextDocument *m_document = nullptr;
+    qsizetype m_released = 0;
     qsizetype m_longestMeasured = -1;
     int m_widest = 0;
 };

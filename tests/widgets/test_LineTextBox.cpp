@@ -81,10 +81,13 @@ private slots:
     {
         TLineTextBox box;
         box.Start();
-        box.Append(someLines(200000));
+        const QStringList big = someLines(200000);
+        box.Append(big);
         box.Finish();
         QCoreApplication::processEvents(); // one piece of the document is built
         QVERIFY(!box.Editing());
+        // Half in the editor's document, half in the view: the same text.
+        QCOMPARE(box.Lines(), big);
         box.Start();
         box.Append({ u"a"_s, u"b"_s });
         QVERIFY(!box.Editing());
