@@ -1,6 +1,8 @@
 // MpegFrameHdr: bit-rate and sample-rate tables, frame length and the header search.
 #include "MpegFrameHdr.h"
 
+#include <cstring>
+
 namespace {
 
 // [version 1..3][layer 1..3][bit-rate index]; index 0 is free format, 15 is forbidden.
@@ -64,9 +66,16 @@ bool TMpegFrameHdr::Decode(const quint8 *bytes, qint64 length)
 
 qint64 TMpegFrameHdr::FindFrame(const quint8 *bytes, qint64 count)
 {
-    for (qint64 i = 0; i + 4 <= count; ++i) {
-        if (bytes[i] == 0xFF && (bytes[i + 1] & 0xE0) == 0xE0 && Decode(bytes + i, count - i))
-            return i;
+    if (count < 4)
+        return -1;
+    // Candidates start with 0xFF, which memchr finds many bytes at a time.
+    const quint8 *end = bytes + count - 3;
+    for (const quint8 *p = bytes; p < end; ++p) {
+        p = static_cast<const quint8 *>(std::memchr(p, 0xFF, std::size_t(end - p)));
+        if (!p)
+            return -1;
+        if ((p[1] & 0xE0) == 0xE0 && Decode(p, count - (p - bytes)))
+            return p - bytes;
     }
     return -1;
 }
