@@ -364,6 +364,21 @@ struct LoopWatch
     }
 };
 
+// The longer of two scrolls of a text, to its middle and to its end, each painted.
+qint64 longestScroll(QAbstractScrollArea *text)
+{
+    QScrollBar *bar = text->verticalScrollBar();
+    qint64 longest = 0;
+    for (int to : { bar->maximum() / 2, bar->maximum() }) {
+        QElapsedTimer scrolled;
+        scrolled.start();
+        bar->setValue(to);
+        text->viewport()->repaint();
+        longest = qMax(longest, scrolled.nsecsElapsed());
+    }
+    return longest;
+}
+
 // "Поиск" in the shown dialog up to the finished text. Reports the longest gap of the event loop, the
 // time one scroll of the finished text takes (to its middle and to its end, each painted, in the view
 // and again in the editor), the peak resident memory (during the search alone, and with the editor's
@@ -396,14 +411,7 @@ void BM_DialogSearch(benchmark::State &state)
         const QStringList lines = w.text->Lines();
         if (w.dialog->LastSearch().Albums() != t.shape.folders() || lines.size() != t.shape.folders() * 8 + 4 * t.shape.files())
             state.SkipWithError("the text is incomplete");
-        QScrollBar *bar = w.text->View()->verticalScrollBar();
-        for (int to : { bar->maximum() / 2, bar->maximum() }) {
-            QElapsedTimer scrolled;
-            scrolled.start();
-            bar->setValue(to);
-            w.text->View()->viewport()->repaint();
-            scroll = qMax(scroll, scrolled.nsecsElapsed());
-        }
+        scroll = qMax(scroll, longestScroll(w.text->View()));
         chars = 0;
         for (const QString &line : lines)
             chars += line.size() + 1;
@@ -416,14 +424,7 @@ void BM_DialogSearch(benchmark::State &state)
         toEditor = qMax(toEditor, built.nsecsElapsed());
         if (w.text->Editor()->blockCount() != lines.size())
             state.SkipWithError("the editor's text is incomplete");
-        QScrollBar *editorBar = w.text->Editor()->verticalScrollBar();
-        for (int to : { editorBar->maximum() / 2, editorBar->maximum() }) {
-            QElapsedTimer scrolled;
-            scrolled.start();
-            editorBar->setValue(to);
-            w.text->Editor()->viewport()->repaint();
-            editorScroll = qMax(editorScroll, scrolled.nsecsElapsed());
-        }
+        editorScroll = qMax(editorScroll, longestScroll(w.text->Editor()));
         state.ResumeTiming();
     }
     state.counters["longest_gap_ms"] = double(loop.longest) / 1e6;
