@@ -12,7 +12,6 @@
 #include "Messages.h"
 #include "OpenList.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,10 +49,7 @@ TFileFindForm::TFileFindForm(ICatalogueHost &host, const TDialogServices &servic
     m_finder->Filename = u"*.mp3"_s;
     m_finder->FuzzySearch = true;
     m_finder->IgnoreCase = true;
-    m_search.OnAlbum = [this](const QStringList &block) {
-        RichEdit1->Append(block);
-        ++m_shownAlbums;
-    };
+    m_search.OnAlbum = [this](const QStringList &block) { RichEdit1->Append(block); };
     CreateControls();
     // The given client size, or more where the controls need it at the desktop's font.
     setFixedSize(minimumSizeHint().expandedTo(QSize(ClientWidth, ClientHeight)));
@@ -192,7 +188,6 @@ void TFileFindForm::Search()
     if (FileSearch::TExtensions(Edit3->text()).Refused())
         return;
     RichEdit1->Start();
-    m_shownAlbums = 0;
     m_stopped = false;
     const TSearchRequest request{ DirectoryListBox1->Directory(), Edit3->text(), Edit1->text(), Edit2->text() };
     SetSearching(true);
@@ -248,7 +243,7 @@ void TFileFindForm::ShowProgress()
         Label4->setToolTip(found + s.Scanning());
         return;
     }
-    QString text = u"Найдено файлов: %1, альбомов: %2."_s.arg(s.FilesFound()).arg(m_shownAlbums);
+    QString text = u"Найдено файлов: %1, альбомов: %2."_s.arg(s.FilesFound()).arg(s.Albums());
     if (m_stopped)
         text.prepend(u"Поиск остановлен. "_s);
     Label4->setText(text);

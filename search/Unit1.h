@@ -57,7 +57,6 @@ private:
     bool m_searching = false;
     /// The user stopped it.
     bool m_stopped = false;
-    int m_shownAlbums = 0;
 
     TFileListBox *FileListBox1 = nullptr;
     QLabel *Label3 = nullptr;  // "*."
