@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -246,8 +247,14 @@ void TLineTextBox::BuildAll()
 {
     if (m_end.isNull())
         return;
+    // The rest of a long text takes a noticeable moment.
+    const bool slow = m_view->Count() - m_built > 20000;
+    if (slow)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_pieceLines = std::numeric_limits<qsizetype>::max() / 2;
     BuildPiece();
+    if (slow)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 void TLineTextBox::TakeOver()
