@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -84,7 +86,7 @@ bool TUndoHistory::Write(const QString &path, const QByteArray &bytes)
         }
     }
     m_undo.append(std::move(step));
-    while (m_undo.size() > Capacity)
+    while (m_undo.size() > Capacity || (m_undo.size() > 1 && HeldBytes() > ByteLimit))
         m_undo.removeFirst();
     m_redo.clear();
     Notify();
@@ -112,6 +114,20 @@ TUndoHistory::TOutcome TUndoHistory::Move(QList<TStep> &from, QList<TStep> &to, 
     to.append(from.takeLast());
     Notify();
     return { to.last().Path, {} };
+}
+
+qsizetype TUndoHistory::HeldBytes() const
+{
+    // A step's bytes before are mostly the very buffer an earlier step wrote.
+    qsizetype held = 0;
+    for (qsizetype i = 0; i < m_undo.size(); ++i) {
+        const TStep &step = m_undo.at(i);
+        held += step.After.size();
+        if (step.Before && std::none_of(m_undo.cbegin(), m_undo.cbegin() + i,
+                                        [&](const TStep &earlier) { return step.Before->isSharedWith(earlier.After); }))
+            held += step.Before->size();
+    }
+    return held;
 }
 
 void TUndoHistory::Notify() const

@@ -16,6 +16,9 @@ class TUndoHistory
 public:
     /// Steps kept for undo; beyond them the oldest go.
     static constexpr int Capacity = 100;
+    /// The bytes the undo steps may hold together; beyond them the oldest go, though the newest step
+    /// always stays.
+    qsizetype ByteLimit = qsizetype(256) * 1024 * 1024;
 
     /// One change of one file: its bytes before (none: the file did not exist) and after.
     struct TStep
@@ -54,6 +57,8 @@ private:
     /// what names the action in a refusal.
     TOutcome Move(QList<TStep> &from, QList<TStep> &to, bool undo, const QString &what);
     void Notify() const;
+    /// The bytes the undo steps hold, each buffer counted once.
+    qsizetype HeldBytes() const;
 
     QList<TStep> m_undo;
     QList<TStep> m_redo;

@@ -113,6 +113,19 @@ private slots:
             QVERIFY(history.Undo().Refusal.isEmpty());
         QCOMPARE(readBytes(file), QByteArray::number(writes - TUndoHistory::Capacity));
         QVERIFY(history.Undo().Path.isEmpty());
+
+        // And no more bytes than the limit, each version counted once: here the first text and two
+        // versions; a step larger than the limit alone still stays.
+        history.ByteLimit = 3000;
+        writeBytes(file, QByteArray(1000, '0'));
+        for (char c : { 'a', 'b', 'c', 'd' })
+            QVERIFY(history.Write(file, QByteArray(1000, c)));
+        QCOMPARE(history.UndoSteps().size(), 2);
+        while (!history.UndoSteps().isEmpty())
+            QVERIFY(history.Undo().Refusal.isEmpty());
+        QCOMPARE(readBytes(file), QByteArray(1000, 'b'));
+        QVERIFY(history.Write(file, QByteArray(5000, 'e')));
+        QCOMPARE(history.UndoSteps().size(), 1);
     }
 };
 
